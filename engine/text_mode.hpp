@@ -1,0 +1,42 @@
+// Text mode of the system's files: CR LF reads as LF, a lone CR stays,
+// Ctrl-Z ends the text being read; LF is written as CR LF.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/system/files.hpp"
+
+namespace install {
+
+class TextReader {
+public:
+    explicit TextReader(IFile& file) : file_(file) {}
+
+    // The next character of the text, or -1 at its end (end of file, a
+    // Ctrl-Z, or a read error).
+    int Get();
+
+    // Reads one piece as a 256-byte line buffer takes it: at most 255
+    // characters, ending after an LF. The piece is a C string: a NUL byte
+    // ends its text, and what follows the NUL up to the piece's end is
+    // dropped. Returns false when the text had ended before the piece.
+    bool ReadPiece(std::string& piece);
+
+private:
+    int RawByte();
+    int PeekRawByte();
+
+    IFile& file_;
+    std::array<char, 4096> buffer_{};
+    std::size_t position_ = 0;
+    std::size_t length_ = 0;
+    bool ended_ = false;
+};
+
+// Writes text with every LF turned into CR LF. False when a write failed.
+bool WriteText(IFile& file, std::string_view text);
+
+}  // namespace install
