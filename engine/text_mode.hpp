@@ -24,6 +24,9 @@ public:
     // ends its text, and what follows the NUL up to the piece's end is
     // dropped. Returns false when the text had ended before the piece.
     bool ReadPiece(std::string& piece);
+    // Whether the last piece read ended its line with an LF (a NUL may have
+    // cut the LF off the piece's text).
+    bool LastPieceEndedLine() const { return lastEndedLine_; }
 
 private:
     int RawByte();
@@ -34,6 +37,7 @@ private:
     std::size_t position_ = 0;
     std::size_t length_ = 0;
     bool ended_ = false;
+    bool lastEndedLine_ = false;
 };
 
 // Writes text with every LF turned into CR LF. False when a write failed.

@@ -1,0 +1,140 @@
+// Reading the staged install script: lines, sections and the option gate.
+#include "engine/script_reader.hpp"
+
+#include "engine/install_context.hpp"
+
+namespace install {
+
+namespace {
+
+struct SectionNames {
+    const char* windows9x;
+    const char* windowsNt;
+};
+
+// Indexed by StepId.
+constexpr SectionNames kSectionNames[] = {
+    {"Win9X Dirs", "WinNT Dirs"},       {"Win9X Files", "WinNT Files"},
+    {"Win9X Folders", "WinNT Folders"}, {"Win9X Links", "WinNT Links"},
+    {"Win9X Regs", "WinNT Regs"},       {"Win9X Exes", "WinNT Exes"},
+};
+
+// Lines shorter than this, their LF counted, are ignored everywhere.
+constexpr std::size_t kShortestLine = 3;
+
+}  // namespace
+
+const char* SectionName(StepId step, std::uint32_t platformId) {
+    const SectionNames& names = kSectionNames[static_cast<int>(step)];
+    return platformId == kPlatformWindowsNt ? names.windowsNt : names.windows9x;
+}
+
+LineKind ClassifyLine(std::string_view piece, bool diskPrompts) {
+    if (piece.size() < kShortestLine) {
+        return LineKind::Short;
+    }
+    switch (piece[0]) {
+        case ';':
+            return LineKind::Comment;
+        case '[':
+            return LineKind::Header;
+        case '#':
+            return LineKind::Gate;
+        case '(':
+            return diskPrompts ? LineKind::DiskPrompt : LineKind::Entry;
+        default:
+            return LineKind::Entry;
+    }
+}
+
+bool ApplyGateLine(std::string_view line, std::uint32_t optionMask, bool gateOpen) {
+    if (line.size() < 2) {
+        return gateOpen;
+    }
+    switch (line[1]) {
+        case 'L':
+            return (optionMask & OPTION_LAN) != 0;
+        case 'M':
+            return (optionMask & OPTION_MODEM) != 0;
+        case 'O':
+            return (optionMask & OPTION_MANUAL) != 0;
+        default:
+            return gateOpen;
+    }
+}
+
+ScriptReader::ScriptReader(IFiles& files, std::uint32_t optionMask, bool diskPrompts)
+    : files_(files), optionMask_(optionMask), diskPrompts_(diskPrompts) {}
+
+bool ScriptReader::Open(const std::string& path) {
+    Close();
+    file_ = files_.Open(path, FileMode::Read);
+    if (!file_) {
+        return false;
+    }
+    text_ = std::make_unique<TextReader>(*file_);
+    gateOpen_ = true;
+    sectionEnded_ = false;
+    nextLineNumber_ = 1;
+    return true;
+}
+
+void ScriptReader::Close() {
+    text_.reset();
+    file_.reset();
+}
+
+bool ScriptReader::ReadLine(std::string& piece, int& lineNumber) {
+    if (!text_ || !text_->ReadPiece(piece)) {
+        return false;
+    }
+    lineNumber = nextLineNumber_;
+    if (text_->LastPieceEndedLine()) {
+        ++nextLineNumber_;
+    }
+    return true;
+}
+
+bool ScriptReader::FindSection(std::string_view name) {
+    std::string piece;
+    int lineNumber = 0;
+    while (ReadLine(piece, lineNumber)) {
+        if (ClassifyLine(piece, diskPrompts_) == LineKind::Header &&
+            piece.find(name) != std::string::npos) {
+            gateOpen_ = true;
+            sectionEnded_ = false;
+            return true;
+        }
+    }
+    sectionEnded_ = true;
+    return false;
+}
+
+std::optional<ScriptLine> ScriptReader::NextLine() {
+    std::string piece;
+    int lineNumber = 0;
+    while (!sectionEnded_ && ReadLine(piece, lineNumber)) {
+        switch (ClassifyLine(piece, diskPrompts_)) {
+            case LineKind::Short:
+            case LineKind::Comment:
+                break;
+            case LineKind::Header:
+                sectionEnded_ = true;
+                break;
+            case LineKind::Gate:
+                gateOpen_ = ApplyGateLine(piece, optionMask_, gateOpen_);
+                break;
+            case LineKind::DiskPrompt:
+                return ScriptLine{ScriptLine::Kind::DiskPrompt, std::move(piece), lineNumber};
+            case LineKind::Entry:
+                if (gateOpen_) {
+                    return ScriptLine{ScriptLine::Kind::Entry, std::move(piece), lineNumber};
+                }
+                break;
+        }
+    }
+    sectionEnded_ = true;
+    return std::nullopt;
+}
+
+}  // namespace install

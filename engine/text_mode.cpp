@@ -1,0 +1,87 @@
+// Text mode of the system's files, applied in portable code above the raw
+// file seam.
+#include "engine/text_mode.hpp"
+
+#include <cstring>
+
+namespace install {
+
+namespace {
+constexpr int kEnd = -1;
+constexpr char kCtrlZ = 0x1A;
+}  // namespace
+
+int TextReader::RawByte() {
+    const int c = PeekRawByte();
+    if (c != kEnd) {
+        ++position_;
+    }
+    return c;
+}
+
+int TextReader::PeekRawByte() {
+    if (position_ == length_) {
+        if (ended_) {
+            return kEnd;
+        }
+        const std::ptrdiff_t got = file_.Read(buffer_.data(), buffer_.size());
+        if (got <= 0) {
+            ended_ = true;  // end of file and read errors alike end the text
+            return kEnd;
+        }
+        position_ = 0;
+        length_ = static_cast<std::size_t>(got);
+    }
+    return static_cast<unsigned char>(buffer_[position_]);
+}
+
+int TextReader::Get() {
+    const int c = RawByte();
+    if (c == kCtrlZ) {
+        // The text ends here for good, whatever follows in the file.
+        ended_ = true;
+        position_ = length_ = 0;
+        return kEnd;
+    }
+    if (c == '\r' && PeekRawByte() == '\n') {
+        ++position_;
+        return '\n';
+    }
+    return c;
+}
+
+bool TextReader::ReadPiece(std::string& piece) {
+    piece.clear();
+    lastEndedLine_ = false;
+    while (piece.size() < 255) {
+        const int c = Get();
+        if (c == kEnd) {
+            break;
+        }
+        piece.push_back(static_cast<char>(c));
+        if (c == '\n') {
+            lastEndedLine_ = true;
+            break;
+        }
+    }
+    if (piece.empty()) {
+        return false;
+    }
+    // What the line buffer holds is a C string: its text ends at a NUL.
+    piece.resize(std::strlen(piece.c_str()));
+    return true;
+}
+
+bool WriteText(IFile& file, std::string_view text) {
+    std::string translated;
+    translated.reserve(text.size() + 8);
+    for (const char c : text) {
+        if (c == '\n') {
+            translated.push_back('\r');
+        }
+        translated.push_back(c);
+    }
+    return translated.empty() || file.Write(translated.data(), translated.size());
+}
+
+}  // namespace install
