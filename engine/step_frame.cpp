@@ -60,6 +60,14 @@ bool StepFrame::OpenScript() {
     return false;
 }
 
+std::optional<ScriptLine> StepFrame::NextLine() {
+    if (!sectionSearched_) {
+        sectionSearched_ = true;
+        sectionFound_ = script_.FindSection(section_);
+    }
+    return sectionFound_ ? script_.NextLine() : std::nullopt;
+}
+
 int StepFrame::Abandon(const std::string& logLine) {
     log_.Write(logLine);
     log_.Close();

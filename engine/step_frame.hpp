@@ -2,6 +2,7 @@
 // banner, the staged script, and the way it ends.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/install_context.hpp"
@@ -61,6 +62,10 @@ public:
     // kStepFailed.
     bool OpenScript();
 
+    // The next line of the step's section, finding the section on the
+    // first call; nullopt at the end of the section or when it is missing.
+    std::optional<ScriptLine> NextLine();
+
     // Ends the step before its script was read: logLine goes to the log
     // when it is open, the log is closed and the button shows its failure
     // text (and is disabled again where the step does so).
@@ -82,6 +87,8 @@ private:
     std::string savedDirectory_;
     InstallLog log_;
     ScriptReader script_;
+    bool sectionSearched_ = false;
+    bool sectionFound_ = false;
 };
 
 }  // namespace install

@@ -46,12 +46,10 @@ int RunStep(StepId step, Fixture& fixture,
         return kStepFailed;
     }
     bool succeeded = true;
-    if (frame.Script().FindSection(frame.Section())) {
-        while (auto line = frame.Script().NextLine()) {
-            if (work && !work(frame, *line)) {
-                succeeded = false;
-                break;
-            }
+    while (auto line = frame.NextLine()) {
+        if (work && !work(frame, *line)) {
+            succeeded = false;
+            break;
         }
     }
     return frame.Finish(succeeded);
