@@ -1,0 +1,52 @@
+// The platform's version and directories on the Win32 API.
+#include "platform/win32/win32_system_info.hpp"
+
+#include <windows.h>
+
+#include "engine/install_context.hpp"
+
+namespace install::win32 {
+
+namespace {
+
+// Both directory functions return the length without the terminator on
+// success, 0 on failure, and the size they would need when the path does
+// not fit; only the first gives a text.
+template <typename Getter>
+std::string DirectoryFrom(Getter getter) {
+    char buffer[kMaxPathChars + 1];
+    const UINT length = getter(buffer, sizeof buffer);
+    if (length == 0 || length > kMaxPathChars) {
+        return {};
+    }
+    return std::string(buffer, length);
+}
+
+}  // namespace
+
+std::string Win32SystemInfo::WindowsDirectoryPath() {
+    return DirectoryFrom(::GetWindowsDirectoryA);
+}
+
+std::string Win32SystemInfo::SystemDirectoryPath() {
+    return DirectoryFrom(::GetSystemDirectoryA);
+}
+
+std::optional<std::uint32_t> Win32SystemInfo::QueryPlatformId() {
+    // Only the size is filled in: it tells the function which structure it
+    // was given (the plain one, not the EX form).
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    // GetVersionExA is deprecated for its lies about newer versions; the
+    // platform identifier is all that is read, and that it tells truly.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL ok = ::GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    if (!ok) {
+        return std::nullopt;
+    }
+    return version.dwPlatformId;
+}
+
+}  // namespace install::win32
