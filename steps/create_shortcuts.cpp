@@ -24,7 +24,7 @@ private:
 };
 
 // Why an entry's link was not written; nullptr when it was.
-const char* WriteLink(IShellLink& link, const std::string& target, const std::string& description,
+const char* WriteLink(IShellLinkObject& link, const std::string& target, const std::string& description,
                       const std::string& linkFile) {
     if (LinkFailed(link.SetPath(target))) {
         return "Target is not accepted";
@@ -42,7 +42,7 @@ int CreateShortcuts(StepEnvironment& environment) {
     StepFrame frame(StepId::Links, environment);
     std::optional<LinkSession> session(std::in_place, environment.system.links);
     LinkResult result = 0;
-    std::unique_ptr<IShellLink> link = environment.system.links.CreateLink(result);
+    std::unique_ptr<IShellLinkObject> link = environment.system.links.CreateLink(result);
     if (!link) {
         session.reset();
         return frame.Abandon("ERROR : Cannot get shell link handle\n");

@@ -16,7 +16,7 @@ inline bool LinkFailed(LinkResult result) { return result < 0; }
 
 // One shell link object. Destroying it releases its persist-file interface,
 // then the link itself.
-class IShellLink : public Interface {
+class IShellLinkObject : public Interface {
 public:
     // Asks the object for the interface that saves it to a file.
     virtual LinkResult QueryPersistFile() = 0;
@@ -34,7 +34,7 @@ public:
     // Ends it, once for each Initialize.
     virtual void Uninitialize() = 0;
     // A new link object; nullptr with the failure in result.
-    virtual std::unique_ptr<IShellLink> CreateLink(LinkResult& result) = 0;
+    virtual std::unique_ptr<IShellLinkObject> CreateLink(LinkResult& result) = 0;
 };
 
 }  // namespace install

@@ -72,7 +72,7 @@ void FakeLz::Close(int handle) {
 
 namespace {
 
-class FakeLink : public IShellLink {
+class FakeLink : public IShellLinkObject {
 public:
     FakeLink(FakeShellLinks& owner, CallLog& calls) : owner_(owner), calls_(calls) {}
     ~FakeLink() override {
@@ -132,7 +132,7 @@ void FakeShellLinks::Uninitialize() {
     --initialized;
 }
 
-std::unique_ptr<IShellLink> FakeShellLinks::CreateLink(LinkResult& result) {
+std::unique_ptr<IShellLinkObject> FakeShellLinks::CreateLink(LinkResult& result) {
     calls_.push_back("create-link");
     if (failCreate) {
         result = -2147221164;  // class not registered

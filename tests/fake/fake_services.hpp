@@ -53,7 +53,7 @@ public:
 
     void Initialize() override;
     void Uninitialize() override;
-    std::unique_ptr<IShellLink> CreateLink(LinkResult& result) override;
+    std::unique_ptr<IShellLinkObject> CreateLink(LinkResult& result) override;
 
     struct SavedLink {
         std::string target;
