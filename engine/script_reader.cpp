@@ -47,20 +47,22 @@ LineKind ClassifyLine(std::string_view piece, bool diskPrompts) {
     }
 }
 
-bool ApplyGateLine(std::string_view line, std::uint32_t optionMask, bool gateOpen) {
-    if (line.size() < 2) {
-        return gateOpen;
-    }
-    switch (line[1]) {
+std::uint32_t OptionBitForLetter(char letter) {
+    switch (letter) {
         case 'L':
-            return (optionMask & OPTION_LAN) != 0;
+            return OPTION_LAN;
         case 'M':
-            return (optionMask & OPTION_MODEM) != 0;
+            return OPTION_MODEM;
         case 'O':
-            return (optionMask & OPTION_MANUAL) != 0;
+            return OPTION_MANUAL;
         default:
-            return gateOpen;
+            return 0;
     }
+}
+
+bool ApplyGateLine(std::string_view line, std::uint32_t optionMask, bool gateOpen) {
+    const std::uint32_t bit = line.size() < 2 ? 0 : OptionBitForLetter(line[1]);
+    return bit == 0 ? gateOpen : (optionMask & bit) != 0;
 }
 
 ScriptReader::ScriptReader(IFiles& files, std::uint32_t optionMask, bool diskPrompts)

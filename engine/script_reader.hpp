@@ -71,6 +71,9 @@ private:
 enum class LineKind { Short, Comment, Header, Gate, DiskPrompt, Entry };
 LineKind ClassifyLine(std::string_view piece, bool diskPrompts);
 
+// The option bit a gate letter reads: L, M, O; 0 for any other character.
+std::uint32_t OptionBitForLetter(char letter);
+
 // The gate's state after a gate line: letters L, M and O read their option
 // bit; any other second character leaves the gate as it was.
 bool ApplyGateLine(std::string_view line, std::uint32_t optionMask, bool gateOpen);

@@ -31,6 +31,10 @@ public:
     // Opens a regular file; nullptr when it cannot be opened in that mode
     // (missing, a directory, no access).
     virtual std::unique_ptr<IFile> Open(const std::string& path, FileMode mode) = 0;
+    // Whether a file or a folder of that name exists.
+    virtual bool Exists(const std::string& path) = 0;
+    // Deletes a file; false when it could not.
+    virtual bool Remove(const std::string& path) = 0;
 };
 
 }  // namespace install

@@ -28,11 +28,27 @@ public:
                                                  std::size_t room) = 0;
 };
 
+// Results of the registry's operations: 0 is success, anything else the
+// platform's error code.
+using RegistryResult = std::int32_t;
+
+// A key open with full access. Destroying it closes it.
+class IRegistryWriteKey : public Interface {
+public:
+    // Sets the value to exactly these bytes under this type number.
+    virtual RegistryResult SetValue(const std::string& valueName, std::uint32_t type,
+                                    const std::string& bytes) = 0;
+};
+
 class IRegistry : public Interface {
 public:
     // Opens root\subkey for querying values; nullptr when it does not open.
     virtual std::unique_ptr<IRegistryKey> OpenForQuery(RegistryRoot root,
                                                        const std::string& subkey) = 0;
+    // Creates root\subkey with any missing levels (non-volatile), or opens it
+    // when it exists; nullptr with the error in result when it can be neither.
+    virtual std::unique_ptr<IRegistryWriteKey> CreateKey(RegistryRoot root, const std::string& subkey,
+                                                         RegistryResult& result) = 0;
 };
 
 }  // namespace install

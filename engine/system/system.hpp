@@ -4,7 +4,10 @@
 
 #include "engine/system/directories.hpp"
 #include "engine/system/files.hpp"
+#include "engine/system/lz_expand.hpp"
+#include "engine/system/program_launcher.hpp"
 #include "engine/system/registry.hpp"
+#include "engine/system/shell_links.hpp"
 #include "engine/system/system_info.hpp"
 #include "engine/system/windows.hpp"
 
@@ -16,6 +19,9 @@ struct System {
     IRegistry& registry;
     IWindows& windows;
     ISystemInfo& info;
+    ILzExpand& lz;
+    IShellLinks& links;
+    IProgramLauncher& launcher;
 };
 
 }  // namespace install

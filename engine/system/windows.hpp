@@ -19,6 +19,8 @@ public:
     // Sends WM_CLOSE (both parameters 0) and returns once the window has
     // handled it.
     virtual void SendCloseMessage(WindowHandle window) = 0;
+    // Puts the window at the top of the window order.
+    virtual void BringToTop(WindowHandle window) = 0;
 };
 
 }  // namespace install

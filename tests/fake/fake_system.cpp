@@ -92,18 +92,67 @@ std::unique_ptr<IFile> FakeFiles::Open(const std::string& path, FileMode mode) {
     return std::make_unique<FakeFile>(*this, calls_, path, failAfter);
 }
 
+bool FakeFiles::Exists(const std::string& path) {
+    calls_.push_back("exists " + path);
+    return files.count(path) != 0 || directories.count(path) != 0;
+}
+
+bool FakeFiles::Remove(const std::string& path) {
+    calls_.push_back("remove " + path);
+    return files.erase(path) != 0;
+}
+
 std::string FakeDirectories::CurrentDirectory() {
     calls_.push_back("get-current-directory");
     return current;
 }
 
+namespace {
+
+std::string WithoutTrailingBackslashes(std::string path) {
+    while (!path.empty() && path.back() == '\\') {
+        path.pop_back();
+    }
+    return path;
+}
+
+bool IsAbsolute(const std::string& path) {
+    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
+}
+
+}  // namespace
+
+std::string FakeDirectories::Resolve(const std::string& path) const {
+    return WithoutTrailingBackslashes(IsAbsolute(path) ? path : current + "\\" + path);
+}
+
 bool FakeDirectories::ChangeCurrentDirectory(const std::string& path) {
     calls_.push_back("set-current-directory " + path);
-    if (!existing.count(path)) {
+    const std::string resolved = Resolve(path);
+    if (path.empty() || !files_.directories.count(resolved)) {
         return false;
     }
-    current = path;
+    current = resolved;
     return true;
+}
+
+std::uint32_t FakeDirectories::MakeDirectory(const std::string& path) {
+    calls_.push_back("make-directory " + path);
+    constexpr std::uint32_t kAccessDenied = 5;
+    constexpr std::uint32_t kPathNotFound = 3;
+    const std::string resolved = Resolve(path);
+    if (failMake.count(resolved)) {
+        return kAccessDenied;
+    }
+    if (files_.directories.count(resolved) || files_.files.count(resolved)) {
+        return kErrorAlreadyExists;
+    }
+    const auto slash = resolved.rfind('\\');
+    if (slash == std::string::npos || !files_.directories.count(resolved.substr(0, slash))) {
+        return kPathNotFound;
+    }
+    files_.directories.insert(resolved);
+    return 0;
 }
 
 namespace {
@@ -163,6 +212,47 @@ std::unique_ptr<IRegistryKey> FakeRegistry::OpenForQuery(RegistryRoot root,
     return std::make_unique<FakeKey>(*this, calls_, it->second, name);
 }
 
+namespace {
+
+class FakeWriteKey : public IRegistryWriteKey {
+public:
+    FakeWriteKey(FakeRegistry& owner, CallLog& calls, FakeRegistry::Key key)
+        : owner_(owner), calls_(calls), key_(std::move(key)) {
+        ++owner_.openKeys;
+    }
+    ~FakeWriteKey() override {
+        --owner_.openKeys;
+        calls_.push_back("close-key " + key_.second);
+    }
+
+    RegistryResult SetValue(const std::string& valueName, std::uint32_t type, const std::string& bytes) override {
+        calls_.push_back("set-value " + valueName);
+        if (owner_.refusedValues.count(valueName)) {
+            return 5;  // access denied
+        }
+        owner_.written[key_][valueName] = {type, bytes};
+        return 0;
+    }
+
+private:
+    FakeRegistry& owner_;
+    CallLog& calls_;
+    FakeRegistry::Key key_;
+};
+
+}  // namespace
+
+std::unique_ptr<IRegistryWriteKey> FakeRegistry::CreateKey(RegistryRoot root, const std::string& subkey,
+                                                           RegistryResult& result) {
+    calls_.push_back("create-key " + RootName(root) + "\\" + subkey);
+    if (refusedKeys.count(subkey)) {
+        result = 5;
+        return nullptr;
+    }
+    result = 0;
+    return std::make_unique<FakeWriteKey>(*this, calls_, Key{root, subkey});
+}
+
 WindowHandle FakeWindows::FindTopLevelWindow(const std::string& title) {
     calls_.push_back("find-window " + title);
     for (const auto& [handle, windowTitle] : windows) {
@@ -180,6 +270,10 @@ void FakeWindows::SendCloseMessage(WindowHandle window) {
             closed.push_back(title);
         }
     }
+}
+
+void FakeWindows::BringToTop(WindowHandle window) {
+    calls_.push_back("bring-to-top " + std::to_string(window));
 }
 
 WindowHandle FakeWindows::AddWindow(const std::string& title) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/status_operations.hpp"
+#include "tests/fake/fake_services.hpp"
 #include "engine/system/system.hpp"
 
 namespace install::fake {
@@ -25,10 +26,13 @@ public:
     explicit FakeFiles(CallLog& calls) : calls_(calls) {}
 
     std::unique_ptr<IFile> Open(const std::string& path, FileMode mode) override;
+    bool Exists(const std::string& path) override;
+    bool Remove(const std::string& path) override;
 
     // File contents by path, as raw bytes.
     std::map<std::string, std::string> files;
-    // Paths that are directories: they never open as files.
+    // Directories that exist, without trailing backslash ("C:" for a drive's
+    // root). They never open as files.
     std::set<std::string> directories;
     // Paths whose opening fails, in any mode.
     std::set<std::string> failOpen;
@@ -41,19 +45,25 @@ private:
     CallLog& calls_;
 };
 
+// The current directory, over the directories of the fake files.
 class FakeDirectories : public IDirectories {
 public:
-    explicit FakeDirectories(CallLog& calls) : calls_(calls) {}
+    FakeDirectories(CallLog& calls, FakeFiles& files) : calls_(calls), files_(files) {}
 
     std::string CurrentDirectory() override;
     bool ChangeCurrentDirectory(const std::string& path) override;
+    std::uint32_t MakeDirectory(const std::string& path) override;
+
+    // The path a name stands for from the current directory.
+    std::string Resolve(const std::string& path) const;
 
     std::string current = "D:\\SETUP";
-    // Directories that can be made current; any other path fails.
-    std::set<std::string> existing = {"D:\\SETUP"};
+    // Directories whose making fails with an access error.
+    std::set<std::string> failMake;
 
 private:
     CallLog& calls_;
+    FakeFiles& files_;
 };
 
 class FakeRegistry : public IRegistry {
@@ -62,10 +72,21 @@ public:
 
     std::unique_ptr<IRegistryKey> OpenForQuery(RegistryRoot root,
                                                const std::string& subkey) override;
+    std::unique_ptr<IRegistryWriteKey> CreateKey(RegistryRoot root, const std::string& subkey,
+                                                 RegistryResult& result) override;
 
     using Key = std::pair<RegistryRoot, std::string>;
-    // Values by key and name.
+    // Text values to read, by key and name.
     std::map<Key, std::map<std::string, std::string>> keys;
+    struct Value {
+        std::uint32_t type;
+        std::string bytes;
+    };
+    // Values written, by key and name.
+    std::map<Key, std::map<std::string, Value>> written;
+    // Subkeys that cannot be created, and value names that cannot be set.
+    std::set<std::string> refusedKeys;
+    std::set<std::string> refusedValues;
     int openKeys = 0;
 
 private:
@@ -78,6 +99,7 @@ public:
 
     WindowHandle FindTopLevelWindow(const std::string& title) override;
     void SendCloseMessage(WindowHandle window) override;
+    void BringToTop(WindowHandle window) override;
 
     // Adds a top-level window; returns its handle.
     WindowHandle AddWindow(const std::string& title);
@@ -109,11 +131,16 @@ private:
 struct FakeSystem {
     CallLog calls;
     FakeFiles files{calls};
-    FakeDirectories directories{calls};
+    FakeDirectories directories{calls, files};
     FakeRegistry registry{calls};
     FakeWindows windows{calls};
     FakeSystemInfo info{calls};
-    System seam{files, directories, registry, windows, info};
+    FakeLz lz{files, calls};
+    FakeShellLinks links{calls};
+    FakeLauncher launcher{calls};
+    System seam{files, directories, registry, windows, info, lz, links, launcher};
+
+    FakeSystem() { files.directories.insert(directories.current); }
 
     // The file's bytes; empty when it does not exist.
     std::string FileBytes(const std::string& path) const;

@@ -33,7 +33,7 @@ struct Fixture {
         context.logPath = kLogPath;
         system.files.files[kLogPath] = kLogStart;
         system.files.files[kScriptPath] = "; nothing for any step\r\n";
-        system.directories.existing.insert("C:\\WINDOWS");
+        system.files.directories.insert("C:\\WINDOWS");
     }
 };
 
