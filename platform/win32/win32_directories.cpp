@@ -23,4 +23,14 @@ bool Win32Directories::ChangeCurrentDirectory(const std::string& path) {
     return FitsCString(path) && ::SetCurrentDirectoryA(path.c_str()) != FALSE;
 }
 
+std::uint32_t Win32Directories::MakeDirectory(const std::string& path) {
+    if (!FitsCString(path)) {
+        return ERROR_INVALID_NAME;
+    }
+    if (::CreateDirectoryA(path.c_str(), nullptr)) {
+        return 0;
+    }
+    return ::GetLastError();
+}
+
 }  // namespace install::win32

@@ -12,6 +12,7 @@ class Win32Directories final : public IDirectories {
 public:
     std::string CurrentDirectory() override;
     bool ChangeCurrentDirectory(const std::string& path) override;
+    std::uint32_t MakeDirectory(const std::string& path) override;
 };
 
 }  // namespace install::win32

@@ -91,4 +91,12 @@ std::unique_ptr<IFile> Win32Files::Open(const std::string& path, FileMode mode) 
     return std::make_unique<Win32File>(std::move(handle));
 }
 
+bool Win32Files::Exists(const std::string& path) {
+    return FitsCString(path) && ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32Files::Remove(const std::string& path) {
+    return FitsCString(path) && ::DeleteFileA(path.c_str()) != FALSE;
+}
+
 }  // namespace install::win32

@@ -12,6 +12,8 @@ namespace install::win32 {
 class Win32Files final : public IFiles {
 public:
     std::unique_ptr<IFile> Open(const std::string& path, FileMode mode) override;
+    bool Exists(const std::string& path) override;
+    bool Remove(const std::string& path) override;
 };
 
 }  // namespace install::win32

@@ -66,4 +66,43 @@ std::unique_ptr<IRegistryKey> Win32Registry::OpenForQuery(RegistryRoot root,
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
+namespace {
+
+// A key opened with full access for setting values.
+class Win32WriteKey final : public IRegistryWriteKey {
+public:
+    explicit Win32WriteKey(UniqueRegistryKey key) : key_(std::move(key)) {}
+
+    RegistryResult SetValue(const std::string& valueName, std::uint32_t type,
+                            const std::string& bytes) override {
+        if (!FitsCString(valueName)) {
+            return ERROR_INVALID_PARAMETER;
+        }
+        return ::RegSetValueExA(key_.get(), valueName.c_str(), 0, type,
+                                reinterpret_cast<const BYTE*>(bytes.data()),
+                                static_cast<DWORD>(bytes.size()));
+    }
+
+private:
+    UniqueRegistryKey key_;
+};
+
+}  // namespace
+
+std::unique_ptr<IRegistryWriteKey> Win32Registry::CreateKey(RegistryRoot root, const std::string& subkey,
+                                                            RegistryResult& result) {
+    if (!FitsCString(subkey)) {
+        result = ERROR_INVALID_PARAMETER;
+        return nullptr;
+    }
+    UniqueRegistryKey key;
+    DWORD disposition = 0;
+    result = ::RegCreateKeyExA(RootKeyOf(root), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_ALL_ACCESS, nullptr, key.put(), &disposition);
+    if (result != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32WriteKey>(std::move(key));
+}
+
 }  // namespace install::win32

@@ -19,6 +19,8 @@ class Win32Registry final : public IRegistry {
 public:
     std::unique_ptr<IRegistryKey> OpenForQuery(RegistryRoot root,
                                                const std::string& subkey) override;
+    std::unique_ptr<IRegistryWriteKey> CreateKey(RegistryRoot root, const std::string& subkey,
+                                                 RegistryResult& result) override;
 };
 
 }  // namespace install::win32

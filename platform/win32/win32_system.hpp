@@ -5,7 +5,10 @@
 #include "engine/system/system.hpp"
 #include "platform/win32/win32_directories.hpp"
 #include "platform/win32/win32_files.hpp"
+#include "platform/win32/win32_lz_expand.hpp"
+#include "platform/win32/win32_program_launcher.hpp"
 #include "platform/win32/win32_registry.hpp"
+#include "platform/win32/win32_shell_links.hpp"
 #include "platform/win32/win32_system_info.hpp"
 #include "platform/win32/win32_windows.hpp"
 
@@ -27,8 +30,11 @@ private:
     Win32Registry registry_;
     Win32Windows windows_;
     Win32SystemInfo info_;
+    Win32LzExpand lz_;
+    Win32ShellLinks links_;
+    Win32ProgramLauncher launcher_;
     // Declared last: it refers to the members above, built before it.
-    System seam_{files_, directories_, registry_, windows_, info_};
+    System seam_{files_, directories_, registry_, windows_, info_, lz_, links_, launcher_};
 };
 
 }  // namespace install::win32

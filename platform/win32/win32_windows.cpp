@@ -22,4 +22,8 @@ void Win32Windows::SendCloseMessage(WindowHandle window) {
     ::SendMessageA(reinterpret_cast<HWND>(window), WM_CLOSE, 0, 0);
 }
 
+void Win32Windows::BringToTop(WindowHandle window) {
+    ::BringWindowToTop(reinterpret_cast<HWND>(window));
+}
+
 }  // namespace install::win32

@@ -12,6 +12,7 @@ class Win32Windows final : public IWindows {
 public:
     WindowHandle FindTopLevelWindow(const std::string& title) override;
     void SendCloseMessage(WindowHandle window) override;
+    void BringToTop(WindowHandle window) override;
 };
 
 }  // namespace install::win32
