@@ -1,0 +1,1 @@
+Disk 2 of the On-line Manual

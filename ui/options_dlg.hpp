@@ -1,0 +1,28 @@
+// The options page: the wizard's first page and the application's main
+// window. It stages the install script as it opens.
+#pragma once
+
+#include "engine/system/system.hpp"
+#include "ui/dialog_page.hpp"
+
+namespace install::ui {
+
+class COptionsDlg final : public DialogPage {
+public:
+    explicit COptionsDlg(System& system);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    BOOL OnInitDialog();
+    void OnShowWindow();
+    bool OnPaint();
+    void OnNext();
+
+    System& system_;
+    // A shared resource icon: never freed.
+    HICON appIcon_;
+    LogoPicture logo_;
+};
+
+}  // namespace install::ui
