@@ -33,6 +33,9 @@ public:
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
                                unsigned style) = 0;
     virtual WindowHandle PageWindow() = 0;
+    // False when nobody is there to answer a message box: an unattended
+    // run answers them itself and the log has to say what happened.
+    virtual bool Interactive() const { return true; }
 };
 
 }  // namespace install

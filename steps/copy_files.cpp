@@ -1,10 +1,10 @@
 // The file copy step: copies the files the script lists, expanding
 // compressed ones, and asks for further installation disks.
-#include "engine/fields.hpp"
 #include "engine/format.hpp"
 #include "engine/path_expansion.hpp"
 #include "steps/copy_expand_file.hpp"
 #include "steps/disk_prompt.hpp"
+#include "steps/entry_layout.hpp"
 #include "steps/installation_steps.hpp"
 
 namespace install {
@@ -50,6 +50,10 @@ int CopyFiles(StepEnvironment& environment) {
                 break;
             }
             if (!AskForDisk(prompt->message, check.path, system.files, environment.status)) {
+                if (!environment.status.Interactive()) {
+                    frame.Log().Write(Format("Disk prompt \"%s\" [FAIL] (%s is missing)\n",
+                                             prompt->message.c_str(), check.path.c_str()));
+                }
                 succeeded = false;
                 break;
             }
@@ -60,13 +64,13 @@ int CopyFiles(StepEnvironment& environment) {
         if (!diskGate) {
             continue;
         }
-        const auto fields = SplitFields(line->text, 2);
-        if (!fields) {
+        const auto entry = ReadEntry(StepId::Files, line->text, context);
+        if (!entry) {
             continue;
         }
-        const ExpandedPath source = ExpandPathField((*fields)[0], kCopySourceMap, context);
-        const ExpandedPath destination = ExpandPathField((*fields)[1], kCopyDestinationMap, context);
-        if (source.tooLong || destination.tooLong) {
+        const ExpandedPath& source = entry->paths[0];
+        const ExpandedPath& destination = entry->paths[1];
+        if (entry->TooLong()) {
             frame.Log().Write(Format("%s -> %s [FAIL] (Path is too long)\n", source.path.c_str(),
                                      destination.path.c_str()));
             succeeded = false;

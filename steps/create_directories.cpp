@@ -1,8 +1,7 @@
 // The directory step: makes the directories the script lists, one level
 // per entry.
-#include "engine/fields.hpp"
 #include "engine/format.hpp"
-#include "engine/path_expansion.hpp"
+#include "steps/entry_layout.hpp"
 #include "steps/installation_steps.hpp"
 
 namespace install {
@@ -15,12 +14,12 @@ int CreateDirectories(StepEnvironment& environment) {
     IDirectories& directories = environment.system.directories;
     bool succeeded = true;
     while (const auto line = frame.NextLine()) {
-        const auto fields = SplitFields(line->text, 2);
-        if (!fields) {
+        const auto entry = ReadEntry(StepId::Directories, line->text, frame.Context());
+        if (!entry) {
             continue;
         }
-        const ExpandedPath parent = ExpandPathField((*fields)[0], kDirectoryParentMap, frame.Context());
-        const std::string& name = (*fields)[1];
+        const ExpandedPath& parent = entry->paths[0];
+        const std::string& name = entry->fields[1];
         frame.Log().Write(Format("Create directory = %s, under directory = %s", name.c_str(),
                                  parent.path.c_str()));
         if (parent.tooLong) {

@@ -1,5 +1,5 @@
 // The program folder step: makes the Start-menu folders the script lists.
-#include "engine/fields.hpp"
+#include "steps/entry_layout.hpp"
 #include "engine/format.hpp"
 #include "steps/installation_steps.hpp"
 
@@ -14,14 +14,14 @@ int CreateProgramFolders(StepEnvironment& environment) {
     const InstallContext& context = frame.Context();
     bool succeeded = true;
     while (const auto line = frame.NextLine()) {
-        const auto fields = SplitFields(line->text, 2, kLastFieldSeparators);
-        if (!fields) {
+        const auto entry = ReadEntry(StepId::Folders, line->text, context);
+        if (!entry) {
             continue;
         }
         // Only the selector's second character counts: "P" is the Programs
         // folder the installation shares, anything else the user's own.
-        const std::string& selector = (*fields)[0];
-        const std::string& name = (*fields)[1];
+        const std::string& selector = entry->fields[0];
+        const std::string& name = entry->fields[1];
         const bool shared = selector.size() > 1 && selector[1] == 'P';
         directories.ChangeCurrentDirectory(shared ? context.programsDir : context.userProgramsDir);
         const std::uint32_t error = directories.MakeDirectory(name);

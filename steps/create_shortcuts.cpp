@@ -2,9 +2,8 @@
 // the shell link service.
 #include <optional>
 
-#include "engine/fields.hpp"
 #include "engine/format.hpp"
-#include "engine/path_expansion.hpp"
+#include "steps/entry_layout.hpp"
 #include "steps/installation_steps.hpp"
 
 namespace install {
@@ -60,15 +59,14 @@ int CreateShortcuts(StepEnvironment& environment) {
     }
     bool succeeded = true;
     while (const auto line = frame.NextLine()) {
-        const auto fields = SplitFields(line->text, 3);
-        if (!fields) {
+        const auto entry = ReadEntry(StepId::Links, line->text, frame.Context());
+        if (!entry) {
             continue;
         }
-        const ExpandedPath target = ExpandPathField((*fields)[0], kLinkTargetMap, frame.Context());
-        const ExpandedPath linkFile = ExpandPathField((*fields)[1], kLinkFileMap, frame.Context());
-        const char* failure = (target.tooLong || linkFile.tooLong)
+        const ExpandedPath& linkFile = entry->paths[1];
+        const char* failure = entry->TooLong()
                                   ? "Path is too long"
-                                  : WriteLink(*link, target.path, (*fields)[2], linkFile.path);
+                                  : WriteLink(*link, entry->paths[0].path, entry->fields[2], linkFile.path);
         if (failure != nullptr) {
             frame.Log().Write(Format("Create shortcut %s [FAIL] (%s)\n", linkFile.path.c_str(), failure));
             succeeded = false;

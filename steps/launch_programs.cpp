@@ -1,7 +1,6 @@
 // The program launch step: starts the programs the script lists.
-#include "engine/fields.hpp"
 #include "engine/format.hpp"
-#include "engine/path_expansion.hpp"
+#include "steps/entry_layout.hpp"
 #include "steps/installation_steps.hpp"
 #include "steps/show_command.hpp"
 
@@ -33,19 +32,19 @@ int LaunchPrograms(StepEnvironment& environment) {
     }
     bool succeeded = true;
     while (const auto line = frame.NextLine()) {
-        const auto fields = SplitFields(line->text, 3);
-        if (!fields) {
+        const auto entry = ReadEntry(StepId::Programs, line->text, frame.Context());
+        if (!entry) {
             continue;
         }
-        const std::string& name = (*fields)[1];
-        const ExpandedPath command = ExpandPathField((*fields)[0], kLaunchCommandMap, frame.Context());
+        const std::string& name = entry->fields[1];
+        const ExpandedPath& command = entry->paths[0];
         if (command.tooLong) {
             frame.Log().Write(Format("%s [FAIL] (Command line is too long)\n", name.c_str()));
             succeeded = false;
             break;
         }
         const std::uint32_t code =
-            environment.system.launcher.Launch(command.path, ShowCommandFor((*fields)[2]));
+            environment.system.launcher.Launch(command.path, ShowCommandFor(entry->fields[2]));
         if (code < 32) {
             frame.Log().Write(FailureLine(name, command.path, code));
             succeeded = false;

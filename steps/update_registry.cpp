@@ -1,6 +1,6 @@
 // The registry step: sets the registry values the script lists.
-#include "engine/fields.hpp"
 #include "engine/format.hpp"
+#include "steps/entry_layout.hpp"
 #include "steps/installation_steps.hpp"
 #include "steps/registry_data.hpp"
 #include "steps/write_registry_value.hpp"
@@ -30,27 +30,27 @@ int UpdateRegistry(StepEnvironment& environment) {
     }
     bool succeeded = true;
     while (const auto line = frame.NextLine()) {
-        const auto fields = SplitFields(line->text, 5);
-        if (!fields) {
+        const auto entry = ReadEntry(StepId::Registry, line->text, frame.Context());
+        if (!entry) {
             continue;
         }
-        const auto& [root, subkey, name, type, data] =
-            std::tie((*fields)[0], (*fields)[1], (*fields)[2], (*fields)[3], (*fields)[4]);
-        const std::string entry = Format("Update %s\\%s\\%s = %s", root.c_str(), subkey.c_str(),
+        const auto& [root, subkey, name, type, data] = std::tie(
+            entry->fields[0], entry->fields[1], entry->fields[2], entry->fields[3], entry->fields[4]);
+        const std::string described = Format("Update %s\\%s\\%s = %s", root.c_str(), subkey.c_str(),
                                          name.c_str(), data.c_str());
         if (const auto unknown = UnknownName(root, type)) {
-            frame.Log().Write(Format("%s [FAIL] (%s)\n", entry.c_str(), unknown->c_str()));
+            frame.Log().Write(Format("%s [FAIL] (%s)\n", described.c_str(), unknown->c_str()));
             succeeded = false;
             break;
         }
         const int result = WriteRegistryValue(environment.system.registry, root.c_str(), subkey.c_str(),
                                               name.c_str(), type.c_str(), RegistryData(type, data));
         if (result != REGWRITE_OK) {
-            frame.Log().Write(entry + " [FAIL]\n");
+            frame.Log().Write(described + " [FAIL]\n");
             succeeded = false;
             break;
         }
-        frame.Log().Write(entry + " [OK]\n");
+        frame.Log().Write(described + " [OK]\n");
     }
     return frame.Finish(succeeded);
 }

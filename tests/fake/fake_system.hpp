@@ -157,6 +157,7 @@ public:
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        unsigned style) override;
     WindowHandle PageWindow() override { return pageWindow; }
+    bool Interactive() const override { return interactive; }
 
     struct Button {
         std::string text;
@@ -175,6 +176,7 @@ public:
     // Answers given to message boxes in turn; IDOK once they run out.
     std::vector<int> answers;
     WindowHandle pageWindow = 0x1234;
+    bool interactive = true;
 };
 
 }  // namespace install::fake

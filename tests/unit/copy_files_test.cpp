@@ -195,6 +195,26 @@ TEST(CopyFiles, DiskPromptsOpenAndCloseTheGates) {
     }
 }
 
+TEST(CopyFiles, AnUnattendedRunLogsTheDiskItCouldNotFind) {
+    // interactive, log lines after the cancelled prompt
+    const struct {
+        bool interactive;
+        std::string log;
+    } cases[] = {
+        {true, ""},
+        {false, "Disk prompt \"Insert disk 2\" [FAIL] (D:\\DISK2.TAG is missing)\n"},
+    };
+    for (const auto& c : cases) {
+        StepFixture fixture;
+        AddDiskFiles(fixture);
+        fixture.status.interactive = c.interactive;
+        fixture.status.answers = {kIdOk, kIdCancel};
+        fixture.Script("[Win9X Files]\n(Insert disk 2,%A%\\DISK2.TAG)\n%C%\\A.TXT,%W%\\A.TXT\n");
+        EXPECT_EQ(CopyFiles(fixture.environment), 1);
+        EXPECT_EQ(fixture.LogLines(), c.log) << "interactive " << c.interactive;
+    }
+}
+
 TEST(CopyFiles, DiskPromptBoxesCarryTheirTextsAndStyles) {
     StepFixture fixture;
     AddDiskFiles(fixture);
