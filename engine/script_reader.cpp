@@ -78,6 +78,7 @@ bool ScriptReader::Open(const std::string& path) {
     gateOpen_ = true;
     sectionEnded_ = false;
     nextLineNumber_ = 1;
+    part_ = nextPart_ = 0;
     return true;
 }
 
@@ -91,10 +92,20 @@ bool ScriptReader::ReadLine(std::string& piece, int& lineNumber) {
         return false;
     }
     lineNumber = nextLineNumber_;
+    part_ = nextPart_;
     if (text_->LastPieceEndedLine()) {
         ++nextLineNumber_;
+        nextPart_ = 0;
+    } else {
+        ++nextPart_;
     }
     return true;
+}
+
+void ScriptReader::Report(ReaderEvent::Kind kind, std::string_view text, int lineNumber) {
+    if (observer_) {
+        observer_->OnLine(ReaderEvent{kind, text, lineNumber, gateOpen_, part_});
+    }
 }
 
 bool ScriptReader::FindSection(std::string_view name) {
@@ -105,6 +116,7 @@ bool ScriptReader::FindSection(std::string_view name) {
             piece.find(name) != std::string::npos) {
             gateOpen_ = true;
             sectionEnded_ = false;
+            Report(ReaderEvent::Kind::Header, piece, lineNumber);
             return true;
         }
     }
@@ -119,19 +131,25 @@ std::optional<ScriptLine> ScriptReader::NextLine() {
         switch (ClassifyLine(piece, diskPrompts_)) {
             case LineKind::Short:
             case LineKind::Comment:
+                Report(ReaderEvent::Kind::Ignored, piece, lineNumber);
                 break;
             case LineKind::Header:
                 sectionEnded_ = true;
+                Report(ReaderEvent::Kind::SectionEnd, piece, lineNumber);
                 break;
             case LineKind::Gate:
                 gateOpen_ = ApplyGateLine(piece, optionMask_, gateOpen_);
+                Report(ReaderEvent::Kind::Gate, piece, lineNumber);
                 break;
             case LineKind::DiskPrompt:
+                Report(ReaderEvent::Kind::Handed, piece, lineNumber);
                 return ScriptLine{ScriptLine::Kind::DiskPrompt, std::move(piece), lineNumber};
             case LineKind::Entry:
                 if (gateOpen_) {
+                    Report(ReaderEvent::Kind::Handed, piece, lineNumber);
                     return ScriptLine{ScriptLine::Kind::Entry, std::move(piece), lineNumber};
                 }
+                Report(ReaderEvent::Kind::Skipped, piece, lineNumber);
                 break;
         }
     }

@@ -29,6 +29,32 @@ struct ScriptLine {
     int lineNumber;    // 1-based line of the file the piece starts on
 };
 
+// What the reader did with a piece of the script, for tools that explain a
+// script line by line.
+struct ReaderEvent {
+    enum class Kind {
+        Header,      // the header of the step's section
+        SectionEnd,  // a header that ends the section
+        Ignored,     // a short line or a comment inside the section
+        Gate,        // a gate line; gateOpen is the gate after it
+        Skipped,     // an entry passed over while the gate is closed
+        Handed,      // an entry or disk prompt handed to the step
+    };
+    Kind kind;
+    std::string_view text;
+    int lineNumber;
+    bool gateOpen;
+    // The piece carries on a line longer than 255 characters: it starts at
+    // character 255 * part of that line.
+    int part;
+};
+
+class IReaderObserver {
+public:
+    virtual ~IReaderObserver() = default;
+    virtual void OnLine(const ReaderEvent& event) = 0;
+};
+
 class ScriptReader {
 public:
     // optionMask feeds the gate lines; diskPrompts says whether "(" lines
@@ -54,7 +80,12 @@ public:
 
     void Close();
 
+    // Tells observer about every piece from here on; nullptr stops it.
+    void SetObserver(IReaderObserver* observer) { observer_ = observer; }
+
 private:
+    void Report(ReaderEvent::Kind kind, std::string_view text, int lineNumber);
+
     bool ReadLine(std::string& piece, int& lineNumber);
 
     IFiles& files_;
@@ -65,6 +96,9 @@ private:
     bool gateOpen_ = true;
     bool sectionEnded_ = false;
     int nextLineNumber_ = 1;
+    int part_ = 0;
+    int nextPart_ = 0;
+    IReaderObserver* observer_ = nullptr;
 };
 
 // How a line that counts is judged by its first character.

@@ -32,13 +32,12 @@ int CopyFiles(StepEnvironment& environment) {
     }
     System& system = environment.system;
     const InstallContext& context = frame.Context();
-    // Closed by a refused disk prompt until a later one is confirmed.
-    bool diskGate = true;
+    DiskGate diskGate;
     int copied = 0;
     bool succeeded = true;
     while (const auto line = frame.NextLine()) {
         if (line->kind == ScriptLine::Kind::DiskPrompt) {
-            diskGate = false;
+            diskGate.Close();
             const auto prompt = ParseDiskPrompt(line->text, context.optionMask);
             if (!prompt) {
                 continue;
@@ -57,11 +56,10 @@ int CopyFiles(StepEnvironment& environment) {
                 succeeded = false;
                 break;
             }
-            diskGate = true;
-            frame.Script().SetGate(true);
+            diskGate.Confirm(frame.Script());
             continue;
         }
-        if (!diskGate) {
+        if (!diskGate.IsOpen()) {
             continue;
         }
         const auto entry = ReadEntry(StepId::Files, line->text, context);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/script_reader.hpp"
 #include "engine/status_operations.hpp"
 #include "engine/system/files.hpp"
 
@@ -15,11 +16,37 @@ namespace install {
 struct DiskPrompt {
     std::string message;
     std::string checkPath;  // as written, before path variables are composed
+    // No "," or ")" closed the check path: it ran to the line end.
+    bool runsToLineEnd = false;
 };
 
-// The prompt a line asks for; nullopt when the line is refused (no message,
-// no check path, or tied to an option that was not chosen).
-std::optional<DiskPrompt> ParseDiskPrompt(std::string_view line, std::uint32_t optionMask);
+struct DiskPromptLine {
+    std::optional<DiskPrompt> prompt;
+    std::string refusal;  // why the line was refused, when it was
+};
+
+// The prompt a line asks for, or why it is refused (no message, no check
+// path, or tied to an option that was not chosen).
+DiskPromptLine ReadDiskPrompt(std::string_view line, std::uint32_t optionMask);
+
+inline std::optional<DiskPrompt> ParseDiskPrompt(std::string_view line, std::uint32_t optionMask) {
+    return ReadDiskPrompt(line, optionMask).prompt;
+}
+
+// The file copy step's second gate: every disk prompt line closes it; a
+// prompt accepted and confirmed opens it again, and the option gate with it.
+class DiskGate {
+public:
+    bool IsOpen() const { return open_; }
+    void Close() { open_ = false; }
+    void Confirm(ScriptReader& reader) {
+        open_ = true;
+        reader.SetGate(true);
+    }
+
+private:
+    bool open_ = true;
+};
 
 inline constexpr const char* kDiskPromptCaption = "Installation Message";
 inline constexpr const char* kRetryCaption = "Installation Error";

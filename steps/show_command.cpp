@@ -23,13 +23,27 @@ constexpr int kNoRow = 6;
 
 }  // namespace
 
-int ShowCommandFor(std::string_view field) {
+namespace {
+
+const ShowRow* RowFor(std::string_view field) {
     for (const auto& row : kShowCommands) {
         if (row.name.find(field) != std::string_view::npos) {
-            return row.command;
+            return &row;
         }
     }
-    return kNoRow;
+    return nullptr;
+}
+
+}  // namespace
+
+int ShowCommandFor(std::string_view field) {
+    const ShowRow* row = RowFor(field);
+    return row ? row->command : kNoRow;
+}
+
+std::string_view ShowRowFor(std::string_view field) {
+    const ShowRow* row = RowFor(field);
+    return row ? row->name : std::string_view();
 }
 
 }  // namespace install

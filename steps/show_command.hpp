@@ -9,4 +9,7 @@ namespace install {
 // name contains the whole field; 6 when none does.
 int ShowCommandFor(std::string_view field);
 
+// The name of the row the field selects; empty when it selects none.
+std::string_view ShowRowFor(std::string_view field);
+
 }  // namespace install
