@@ -2,6 +2,7 @@
 // file seam.
 #include "engine/text_mode.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace install {
@@ -9,6 +10,7 @@ namespace install {
 namespace {
 constexpr int kEnd = -1;
 constexpr char kCtrlZ = 0x1A;
+constexpr std::size_t kMaxPiece = 255;
 }  // namespace
 
 int TextReader::RawByte() {
@@ -53,7 +55,23 @@ int TextReader::Get() {
 bool TextReader::ReadPiece(std::string& piece) {
     piece.clear();
     lastEndedLine_ = false;
-    while (piece.size() < 255) {
+    while (piece.size() < kMaxPiece) {
+        if (position_ == length_ && PeekRawByte() == kEnd) {
+            break;
+        }
+        // Plain bytes go over in one run; the three that text mode treats
+        // apart (CR, LF, Ctrl-Z) go through Get.
+        const char* begin = buffer_.data() + position_;
+        const std::size_t room = std::min(length_ - position_, kMaxPiece - piece.size());
+        std::size_t run = 0;
+        while (run < room && begin[run] != '\n' && begin[run] != '\r' && begin[run] != kCtrlZ) {
+            ++run;
+        }
+        piece.append(begin, run);
+        position_ += run;
+        if (run == room) {
+            continue;
+        }
         const int c = Get();
         if (c == kEnd) {
             break;

@@ -33,7 +33,7 @@ private:
     int PeekRawByte();
 
     IFile& file_;
-    std::array<char, 4096> buffer_{};
+    std::array<char, 65536> buffer_{};
     std::size_t position_ = 0;
     std::size_t length_ = 0;
     bool ended_ = false;

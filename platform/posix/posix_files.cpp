@@ -63,7 +63,7 @@ std::string PosixFiles::Resolve(const std::string& path) {
         }
     }
     struct stat info {};
-    if (::stat(slashed.c_str(), &info) == 0) {
+    if (slashed.empty() || ::stat(slashed.c_str(), &info) == 0) {
         return slashed;
     }
     std::string resolved = slashed[0] == '/' ? "" : ".";
@@ -72,7 +72,9 @@ std::string PosixFiles::Resolve(const std::string& path) {
         const std::size_t end = std::min(slashed.find('/', start), slashed.size());
         const std::string name = slashed.substr(start, end - start);
         if (!name.empty()) {
-            resolved += "/" + MatchInFolder(resolved, name);
+            const std::string match = MatchInFolder(resolved, name);
+            resolved += '/';
+            resolved += match;
         }
         start = end + 1;
     }
