@@ -1,17 +1,19 @@
-// The program's entry: one running copy, the options page as main window.
+// The program's entry: one running copy, the options page as main window;
+// with /S the unattended installation instead, and no window at all.
 #include <windows.h>
 
 #include "platform/win32/win32_system.hpp"
+#include "ui/command_line.hpp"
 #include "ui/options_dlg.hpp"
-
-namespace {
-
-constexpr const char* kWindowTitle = "Trelix Installation Utility";
-
-}  // namespace
+#include "ui/unattended_entry.hpp"
+#include "ui/unattended_install.hpp"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (const HWND running = ::FindWindowA(nullptr, kWindowTitle)) {
+    const char* commandLine = ::GetCommandLineA();
+    if (install::IsUnattendedRun(commandLine)) {
+        return install::ui::RunUnattended(commandLine);
+    }
+    if (const HWND running = ::FindWindowA(nullptr, install::kWizardWindowTitle)) {
         ::SetForegroundWindow(running);
         return 0;
     }
