@@ -375,12 +375,12 @@ TEST_F(UnattendedInstall, ChecksEachDiskPromptWithoutAskingAndNeverShowsAWindow)
 
 TEST_F(UnattendedInstall, AScriptThatCannotBeStagedEndsWithExitCodeTwoAndSaysWhy) {
     const std::string staged = StagedScriptPath();
-    // The library that makes the copy falls back to the name with its last
-    // letter replaced by "_" when the name itself cannot be created.
+    // The name the LZ library would put a copy under when the one asked for
+    // cannot be made: nothing may be staged there instead.
     const std::string stagedFallback = staged.substr(0, staged.size() - 1) + "_";
     // Columns: name, whether the disk has a script, whether the staged
-    // copy's names are held open by the test, the reason (the disk's folder
-    // written as <disk>).
+    // copy is held open by the test, the reason (the disk's folder written
+    // as <disk>).
     const struct {
         const char* name;
         bool script;
@@ -398,13 +398,11 @@ TEST_F(UnattendedInstall, AScriptThatCannotBeStagedEndsWithExitCodeTwoAndSaysWhy
             ASSERT_TRUE(disk.Script(BothFamilies("Dirs", "%W%\\,UANEVER\n")));
         }
         PathCleanup cleanup({staged, stagedFallback});
-        std::vector<win32::UniqueFileHandle> locks;
+        win32::UniqueFileHandle lock;
         if (c.destinationLocked) {
-            for (const std::string& path : {staged, stagedFallback}) {
-                locks.emplace_back(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-                ASSERT_TRUE(locks.back().valid()) << path << ": error " << ::GetLastError();
-            }
+            lock.reset(::CreateFileA(staged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(lock.valid()) << staged << ": error " << ::GetLastError();
         }
         ASSERT_TRUE(WriteBytes(LogPath(), "Installation Log\r\nan earlier run\r\n"));
         const std::string reason = OnDisk(c.reason, disk);
@@ -412,7 +410,7 @@ TEST_F(UnattendedInstall, AScriptThatCannotBeStagedEndsWithExitCodeTwoAndSaysWhy
         InstallProcess install(disk.Path(), "/S", disk.Path());
         ASSERT_TRUE(install.Started()) << install.Error();
         const RunResult run = install.Finish(kRunWaitMs);
-        locks.clear();
+        lock.reset();
         EXPECT_EQ(run.error, "");
         EXPECT_EQ(run.exitCode, 2u) << Described(run);
         EXPECT_EQ(Lines(run.windows), "") << "windows of the unattended run";
@@ -420,6 +418,8 @@ TEST_F(UnattendedInstall, AScriptThatCannotBeStagedEndsWithExitCodeTwoAndSaysWhy
         EXPECT_EQ(Visible(Log()), Visible("Installation Log\r\nERROR : " + reason + "\r\n"));
         EXPECT_EQ(::GetFileAttributesA((WindowsDirectory() + "\\UANEVER").c_str()),
                   INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(::GetFileAttributesA(stagedFallback.c_str()), INVALID_FILE_ATTRIBUTES)
+            << stagedFallback;
     }
 }
 
