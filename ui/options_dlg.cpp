@@ -26,6 +26,15 @@ INT_PTR CALLBACK COptionsDlg::DialogProc(HWND window, UINT message, WPARAM wPara
             case WM_SHOWWINDOW:
                 page->OnShowWindow();
                 return FALSE;
+            case WM_WINDOWPOSCHANGING:
+                // The dialog manager shows a visible template's page once
+                // WM_INITDIALOG has returned, even one that staging hid and
+                // asked to close: it must not show while the close request
+                // is on its way.
+                if (page->closing_) {
+                    reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+                }
+                return FALSE;
             case WM_PAINT:
                 return page->OnPaint() ? TRUE : FALSE;
             case WM_QUERYDRAGICON:
@@ -61,7 +70,7 @@ BOOL COptionsDlg::OnInitDialog() {
         ::ShowWindow(Control(hidden), SW_HIDE);
     }
     ::SendMessageA(Control(IDC_MANUAL_CHECK), BM_SETCHECK, BST_CHECKED, 0);
-    StageInstallScript(Window(), system_);
+    closing_ = !StageInstallScript(Window(), system_);
     return TRUE;
 }
 

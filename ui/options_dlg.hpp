@@ -23,6 +23,8 @@ private:
     // A shared resource icon: never freed.
     HICON appIcon_;
     LogoPicture logo_;
+    // Staging failed: the page is on its way out and never shows.
+    bool closing_ = false;
 };
 
 }  // namespace install::ui

@@ -7,7 +7,7 @@
 
 namespace install::ui {
 
-void StageInstallScript(HWND page, System& system) {
+bool StageInstallScript(HWND page, System& system) {
     const std::string source = ScriptSourcePath(::GetCommandLineA());
     const std::string destination =
         ScriptDestinationPath(WithoutTrailingBackslash(system.info.WindowsDirectoryPath()));
@@ -16,7 +16,9 @@ void StageInstallScript(HWND page, System& system) {
         ::MessageBoxA(page, message->c_str(), kStagingCaption, MB_ICONERROR | MB_SETFOREGROUND);
         ::ShowWindow(page, SW_HIDE);
         ::SendMessageA(page, WM_CLOSE, 0, 0);
+        return false;
     }
+    return true;
 }
 
 }  // namespace install::ui

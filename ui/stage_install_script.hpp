@@ -8,7 +8,8 @@
 
 namespace install::ui {
 
-// On failure it tells the user, then hides and closes the page.
-void StageInstallScript(HWND page, System& system);
+// On failure it tells the user, then hides and closes the page, and
+// returns false.
+bool StageInstallScript(HWND page, System& system);
 
 }  // namespace install::ui
