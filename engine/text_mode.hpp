@@ -13,6 +13,9 @@ namespace install {
 
 class TextReader {
 public:
+    // The file is read in blocks of this size.
+    static constexpr std::size_t kBufferSize = 65536;
+
     explicit TextReader(IFile& file) : file_(file) {}
 
     // The next character of the text, or -1 at its end (end of file, a
@@ -33,7 +36,7 @@ private:
     int PeekRawByte();
 
     IFile& file_;
-    std::array<char, 65536> buffer_{};
+    std::array<char, kBufferSize> buffer_{};
     std::size_t position_ = 0;
     std::size_t length_ = 0;
     bool ended_ = false;

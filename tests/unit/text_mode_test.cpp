@@ -55,14 +55,15 @@ TEST(TextMode, ReadsPiecesAsTheLineBufferDoes) {
 }
 
 TEST(TextMode, JoinsCrLfAcrossTheReadBuffer) {
-    // The reader fills a 4096-byte buffer; a CR LF pair split between two
-    // fills is still one LF.
-    std::string bytes = std::string(4095, 'a') + "\r\nZZ\r\n";
-    ASSERT_EQ(bytes[4095], '\r');
+    // A CR LF pair split between two fills of the reader's buffer is still
+    // one LF.
+    constexpr std::size_t kLast = TextReader::kBufferSize - 1;
+    std::string bytes = std::string(kLast, 'a') + "\r\nZZ\r\n";
+    ASSERT_EQ(bytes[kLast], '\r');
     const auto pieces = Pieces(bytes);
     ASSERT_FALSE(pieces.empty());
     EXPECT_EQ(pieces.back(), "ZZ\n");
-    EXPECT_EQ(pieces[pieces.size() - 2], std::string(4095 % 255, 'a') + "\n");
+    EXPECT_EQ(pieces[pieces.size() - 2], std::string(kLast % 255, 'a') + "\n");
     for (const auto& piece : pieces) {
         EXPECT_EQ(piece.find('\r'), std::string::npos) << piece;
     }
