@@ -73,8 +73,10 @@ void CFinishDlg::OnDetail() {
     }
     win32::Win32SystemInfo info;
     const std::string command = LogViewerCommand(WithoutTrailingBackslash(info.WindowsDirectoryPath()));
-    ::WinExec(command.c_str(), SW_SHOW);
+    // The focus moves before the editor starts: once the editor has taken
+    // the foreground, a focus moved afterwards can be lost.
     MoveFocusTo(IDOK);
+    ::WinExec(command.c_str(), SW_SHOW);
 }
 
 }  // namespace install::ui
