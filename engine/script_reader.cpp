@@ -102,6 +102,16 @@ bool ScriptReader::ReadLine(std::string& piece, int& lineNumber) {
     return true;
 }
 
+void ScriptReader::PassOverLinesWithout(char mark) {
+    if (!text_) {
+        return;
+    }
+    if (const std::size_t lines = text_->SkipLinesWithout(mark); lines > 0) {
+        nextLineNumber_ += static_cast<int>(lines);
+        nextPart_ = 0;
+    }
+}
+
 void ScriptReader::Report(ReaderEvent::Kind kind, std::string_view text, int lineNumber) {
     if (observer_) {
         observer_->OnLine(ReaderEvent{kind, text, lineNumber, gateOpen_, part_});
@@ -111,9 +121,14 @@ void ScriptReader::Report(ReaderEvent::Kind kind, std::string_view text, int lin
 bool ScriptReader::FindSection(std::string_view name) {
     std::string piece;
     int lineNumber = 0;
-    while (ReadLine(piece, lineNumber)) {
-        if (ClassifyLine(piece, diskPrompts_) == LineKind::Header &&
-            piece.find(name) != std::string::npos) {
+    for (;;) {
+        // Only a piece that begins with "[" can be a header: lines without
+        // one are passed over unread.
+        PassOverLinesWithout('[');
+        if (!ReadLine(piece, lineNumber)) {
+            break;
+        }
+        if (ClassifyLine(piece, diskPrompts_) == LineKind::Header && piece.find(name) != std::string::npos) {
             gateOpen_ = true;
             sectionEnded_ = false;
             Report(ReaderEvent::Kind::Header, piece, lineNumber);

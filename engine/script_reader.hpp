@@ -87,6 +87,7 @@ private:
     void Report(ReaderEvent::Kind kind, std::string_view text, int lineNumber);
 
     bool ReadLine(std::string& piece, int& lineNumber);
+    void PassOverLinesWithout(char mark);
 
     IFiles& files_;
     std::uint32_t optionMask_;

@@ -3,7 +3,8 @@
 #include "engine/text_mode.hpp"
 
 #include <algorithm>
-#include <cstring>
+
+#include "engine/byte_scan.hpp"
 
 namespace install {
 
@@ -11,6 +12,7 @@ namespace {
 constexpr int kEnd = -1;
 constexpr char kCtrlZ = 0x1A;
 constexpr std::size_t kMaxPiece = 255;
+
 }  // namespace
 
 int TextReader::RawByte() {
@@ -55,6 +57,8 @@ int TextReader::Get() {
 bool TextReader::ReadPiece(std::string& piece) {
     piece.clear();
     lastEndedLine_ = false;
+    // Where the piece's text ends when a NUL came into it.
+    std::size_t textEnd = std::string::npos;
     while (piece.size() < kMaxPiece) {
         if (position_ == length_ && PeekRawByte() == kEnd) {
             break;
@@ -63,13 +67,16 @@ bool TextReader::ReadPiece(std::string& piece) {
         // apart (CR, LF, Ctrl-Z) go through Get.
         const char* begin = buffer_.data() + position_;
         const std::size_t room = std::min(length_ - position_, kMaxPiece - piece.size());
-        std::size_t run = 0;
-        while (run < room && begin[run] != '\n' && begin[run] != '\r' && begin[run] != kCtrlZ) {
-            ++run;
-        }
+        const std::size_t run = PlainRunLength(begin, room);
         piece.append(begin, run);
         position_ += run;
         if (run == room) {
+            continue;
+        }
+        if (begin[run] == '\0') {
+            textEnd = std::min(textEnd, piece.size());
+            piece.push_back('\0');
+            ++position_;
             continue;
         }
         const int c = Get();
@@ -86,8 +93,24 @@ bool TextReader::ReadPiece(std::string& piece) {
         return false;
     }
     // What the line buffer holds is a C string: its text ends at a NUL.
-    piece.resize(std::strlen(piece.c_str()));
+    if (textEnd != std::string::npos) {
+        piece.resize(textEnd);
+    }
     return true;
+}
+
+std::size_t TextReader::SkipLinesWithout(char mark) {
+    std::size_t lines = 0;
+    // PeekRawByte fills the buffer again once it has been used up.
+    while (PeekRawByte() != kEnd) {
+        const WholeLines run = WholeLinesBefore(buffer_.data() + position_, length_ - position_, mark);
+        lines += run.count;
+        position_ += run.end;
+        if (position_ != length_) {
+            break;  // a mark, a Ctrl-Z or a line the buffer holds only part of
+        }
+    }
+    return lines;
 }
 
 bool WriteText(IFile& file, std::string_view text) {

@@ -31,6 +31,12 @@ public:
     // cut the LF off the piece's text).
     bool LastPieceEndedLine() const { return lastEndedLine_; }
 
+    // Passes over the whole lines ahead that hold neither the byte mark nor a
+    // Ctrl-Z, without reading them as pieces, and returns how many LFs it
+    // passed. No piece of a line passed over can begin with mark. It stops
+    // before the first line it cannot pass over whole.
+    std::size_t SkipLinesWithout(char mark);
+
 private:
     int RawByte();
     int PeekRawByte();

@@ -280,6 +280,53 @@ TEST(ScriptReader, GivesTheLineNumberEachLineStartsOn) {
     EXPECT_EQ(numbers, (std::vector<int>{4, 5, 5, 6}));
 }
 
+TEST(ScriptReader, FindsTheHeaderPastLinesItPassesOverUnread) {
+    // The search passes over whole lines that hold no "[" without reading
+    // them as pieces; what it finds and the line numbers after it must be
+    // those of a piece-by-piece read.
+    const std::string filler = "; a comment that pushes the header past the first buffer\r\n";
+    std::string manyLines;
+    while (manyLines.size() < 3 * TextReader::kBufferSize) {
+        manyLines += filler;
+    }
+    const int manyLineCount = static_cast<int>(manyLines.size() / filler.size());
+    // Plain bytes that leave a CR as the last byte of the first buffer fill.
+    const std::string toSplit(TextReader::kBufferSize - 1, 'x');
+    // bytes on disk (as they stand), whether the section is found, the line
+    // number of its entry "A,B"
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool found;
+        int entryLine;
+    } cases[] = {
+        {"a '[' inside a line before the header", "x[Win9X Dirs]\r\n[Win9X Dirs]\r\nA,B\r\n", true, 3},
+        {"the header as the piece at character 255", std::string(255, 'x') + "[Win9X Dirs]\r\nA,B\r\n", true, 2},
+        {"a '[' at character 254 starts no piece", std::string(254, 'x') + "[Win9X Dirs]\r\nA,B\r\n", false, 0},
+        {"a long line without '['", std::string(600, 'x') + "\r\n[Win9X Dirs]\r\nA,B\r\n", true, 3},
+        {"Ctrl-Z before the header ends the text", "x\r\n\x1A\r\n[Win9X Dirs]\r\nA,B\r\n", false, 0},
+        {"Ctrl-Z inside a skipped line", "ab\x1A[Win9X Dirs]\r\nA,B\r\n", false, 0},
+        {"many lines across buffer fills", manyLines + "[Win9X Dirs]\r\nA,B\r\n", true, manyLineCount + 2},
+        {"CR LF split between buffer fills", toSplit + "\r\n[Win9X Dirs]\r\nA,B\r\n", true, 3},
+        {"bare LFs and a lone CR", "a\rb\n\n\n[Win9X Dirs]\nA,B\n", true, 5},
+        {"a NUL hides the header's bracket", std::string("a\0\n", 3) + std::string("\0[Win9X Dirs]\nA,B\n", 18), false, 0},
+    };
+    for (const auto& c : cases) {
+        FakeSystem system;
+        system.files.files[kScript] = c.bytes;
+        ScriptReader reader(system.files, OPTION_MANUAL, false);
+        ASSERT_TRUE(reader.Open(kScript));
+        EXPECT_EQ(reader.FindSection("Win9X Dirs"), c.found) << c.what;
+        if (!c.found) {
+            continue;
+        }
+        const auto entry = reader.NextLine();
+        ASSERT_TRUE(entry) << c.what;
+        EXPECT_EQ(Trimmed(entry->text), "A,B") << c.what;
+        EXPECT_EQ(entry->lineNumber, c.entryLine) << c.what;
+    }
+}
+
 TEST(ScriptReader, ReportsAScriptThatDoesNotOpen) {
     FakeSystem system;
     system.files.directories.insert(kScript);
