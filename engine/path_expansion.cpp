@@ -58,11 +58,17 @@ ContextDirectory SelectDirectory(const LetterMap& map, char letter) {
 ExpandedPath ExpandPathField(std::string_view field, const LetterMap& map,
                              const InstallContext& context) {
     ExpandedPath result;
+    ExpandPathFieldInto(field, map, context, result);
+    return result;
+}
+
+void ExpandPathFieldInto(std::string_view field, const LetterMap& map, const InstallContext& context,
+                         ExpandedPath& result) {
     if (field.empty() || field[0] != '%') {
-        result.path = std::string(field);
+        result.path.assign(field);
     } else {
         const char letter = field.size() > 1 ? field[1] : '\0';
-        result.path = context.*SelectDirectory(map, letter);
+        result.path.assign(context.*SelectDirectory(map, letter));
         // Cut at "%" as fields are cut: the first piece names the variable,
         // the second is the remainder, any further piece is dropped.
         FieldCursor pieces(field);
@@ -72,7 +78,6 @@ ExpandedPath ExpandPathField(std::string_view field, const LetterMap& map,
         }
     }
     result.tooLong = result.path.size() > kMaxPathChars;
-    return result;
 }
 
 }  // namespace install

@@ -45,5 +45,9 @@ struct ExpandedPath {
 // with "%", the field itself otherwise.
 ExpandedPath ExpandPathField(std::string_view field, const LetterMap& map,
                              const InstallContext& context);
+// The same into result, reusing the room it has: for callers that compose
+// many paths.
+void ExpandPathFieldInto(std::string_view field, const LetterMap& map, const InstallContext& context,
+                         ExpandedPath& result);
 
 }  // namespace install

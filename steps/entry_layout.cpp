@@ -35,19 +35,31 @@ bool Entry::TooLong() const {
 }
 
 std::optional<Entry> ReadEntry(StepId step, std::string_view line, const InstallContext& context) {
-    const EntryLayout& layout = EntryLayoutOf(step);
-    auto fields = SplitFields(line, layout.fieldCount, layout.leadingSeparators);
-    if (!fields) {
+    Entry entry;
+    if (!ReadEntryInto(step, line, context, entry)) {
         return std::nullopt;
     }
-    Entry entry;
-    entry.fields = std::move(*fields);
-    for (std::size_t i = 0; i < entry.fields.size(); ++i) {
-        const LetterMap* map = layout.maps[i];
-        entry.paths.push_back(map ? ExpandPathField(entry.fields[i], *map, context)
-                                  : ExpandedPath{entry.fields[i], entry.fields[i].size() > kMaxPathChars});
-    }
     return entry;
+}
+
+bool ReadEntryInto(StepId step, std::string_view line, const InstallContext& context, Entry& entry) {
+    const EntryLayout& layout = EntryLayoutOf(step);
+    std::array<std::string_view, kMaxEntryFields> fields;
+    if (!SplitFieldsInto(line, layout.fieldCount, layout.leadingSeparators, fields.data())) {
+        return false;
+    }
+    entry.fields.resize(layout.fieldCount);
+    entry.paths.resize(layout.fieldCount);
+    for (std::size_t i = 0; i < layout.fieldCount; ++i) {
+        entry.fields[i].assign(fields[i]);
+        if (const LetterMap* map = layout.maps[i]) {
+            ExpandPathFieldInto(fields[i], *map, context, entry.paths[i]);
+        } else {
+            entry.paths[i].path.assign(fields[i]);
+            entry.paths[i].tooLong = fields[i].size() > kMaxPathChars;
+        }
+    }
+    return true;
 }
 
 }  // namespace install
