@@ -4,6 +4,7 @@
 #include <string>
 
 #include "checker/script_check.hpp"
+#include "checker/write_report.hpp"
 
 #ifdef _WIN32
 #include "platform/win32/win32_files.hpp"
@@ -65,9 +66,12 @@ int main(int argc, char** argv) {
         return Usage("no script named");
     }
     PlatformFiles files;
-    const install::check::CheckReport report = install::check::CheckScript(files, script, options);
-    const std::string text = json ? install::check::FormatAsJsonLines(report)
-                                  : install::check::FormatForPeople(report, script);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return report.ExitStatus();
+    const auto style =
+        json ? install::check::ReportWriter::Style::JsonLines : install::check::ReportWriter::Style::People;
+    const install::check::ReportOutcome outcome = install::check::WriteCheckReport(files, script, options, style, stdout);
+    if (!outcome.written) {
+        std::fputs("inpcheck: the report could not be written in full\n", stderr);
+        return 2;
+    }
+    return outcome.exitStatus;
 }

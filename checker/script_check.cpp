@@ -2,8 +2,9 @@
 #include "checker/script_check.hpp"
 
 #include <algorithm>
-#include <set>
 #include <string_view>
+#include <functional>
+#include <vector>
 
 #include "engine/format.hpp"
 #include "engine/install_context.hpp"
@@ -81,11 +82,11 @@ InstallContext TypicalContext(std::uint32_t platformId, std::uint32_t mask) {
     return context;
 }
 
-std::string WithoutLineEnd(std::string_view text) {
+std::string_view WithoutLineEnd(std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
         text.remove_suffix(1);
     }
-    return std::string(text);
+    return text;
 }
 
 bool IsPlainDecimal(std::string_view text) {
@@ -114,27 +115,87 @@ bool DropsText(std::string_view field) {
     return afterRemainder != std::string_view::npos && field.find_first_not_of('%', afterRemainder) != std::string_view::npos;
 }
 
-std::string FolderOf(const std::string& path) {
+std::string_view FolderOf(std::string_view path) {
     const std::size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
-std::string JoinPath(const std::string& parent, const std::string& name) {
-    if (name.size() >= 2 && (name[1] == ':' || name[0] == '\\')) {
-        return name;
+// The longest directory a path variable can name in context.
+std::size_t LongestDirectory(const InstallContext& context) {
+    std::size_t longest = 0;
+    for (const std::string* directory :
+         {&context.windowsDir, &context.systemDir, &context.desktopDir, &context.programsDir,
+          &context.userProgramsDir, &context.sourceRoot, &context.sourceDir, &context.systemRoot}) {
+        longest = std::max(longest, directory->size());
     }
-    if (!parent.empty() && parent.back() == '\\') {
-        return parent + name;
-    }
-    return parent + "\\" + name;
+    return longest;
 }
+
+// The folder a directory entry makes, into path.
+void JoinPath(std::string_view parent, std::string_view name, std::string& path) {
+    if (name.size() >= 2 && (name[1] == ':' || name[0] == '\\')) {
+        path.assign(name);
+        return;
+    }
+    path.assign(parent);
+    if (path.empty() || path.back() != '\\') {
+        path += '\\';
+    }
+    path.append(name);
+}
+
+// The folders the directory step creates, by their shown paths. The steps
+// run in order, so all are known before the file copy step first asks: they
+// are kept end to end in one text, each ended by a NUL (no line's text holds
+// one), and their hashes are sorted once then. A script can have hundreds
+// of thousands of them, so their memory is kept from one family to the next.
+class CreatedFolders {
+public:
+    void Clear() {
+        text_.clear();
+        keys_.clear();
+        sorted_ = true;
+    }
+
+    void Add(std::string_view folder) {
+        keys_.push_back({std::hash<std::string_view>()(folder), text_.size()});
+        text_.append(folder);
+        text_.push_back('\0');
+        sorted_ = false;
+    }
+
+    bool Contains(std::string_view folder) {
+        if (!sorted_) {
+            std::sort(keys_.begin(), keys_.end());
+            sorted_ = true;
+        }
+        const std::size_t hash = std::hash<std::string_view>()(folder);
+        for (auto key = std::lower_bound(keys_.begin(), keys_.end(), Key{hash, 0});
+             key != keys_.end() && key->hash == hash; ++key) {
+            if (std::string_view(text_.c_str() + key->offset) == folder) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    struct Key {
+        std::size_t hash;
+        std::size_t offset;
+        auto operator<=>(const Key&) const = default;
+    };
+    std::string text_;
+    std::vector<Key> keys_;
+    bool sorted_ = true;
+};
 
 // One walk of one step's section in one family.
 class SectionWalk : public IReaderObserver {
 public:
-    SectionWalk(CheckReport& report, IFiles& files, const CheckOptions& options, const char* family,
-                std::uint32_t platformId, StepId step, std::set<std::string>& createdFolders)
-        : report_(report),
+    SectionWalk(IFindingSink& sink, IFiles& files, const CheckOptions& options, const char* family,
+                std::uint32_t platformId, StepId step, CreatedFolders& createdFolders)
+        : sink_(sink),
           files_(files),
           options_(options),
           family_(family),
@@ -142,6 +203,7 @@ public:
           section_(SectionName(step, platformId)),
           shown_(PlaceholderContext(platformId, options.optionMask)),
           typical_(TypicalContext(platformId, options.optionMask)),
+          longestTypical_(LongestDirectory(typical_)),
           createdFolders_(createdFolders) {}
 
     // False when the script cannot be read.
@@ -180,7 +242,7 @@ public:
                 Format("the line is longer than 255 characters: from character %d on it is read as a line of its own",
                        event.part * 255 + 1));
         }
-        const std::string text = WithoutLineEnd(event.text);
+        const std::string_view text = WithoutLineEnd(event.text);
         switch (event.kind) {
             case ReaderEvent::Kind::Header:
                 if (duplicateSearch_) {
@@ -189,9 +251,10 @@ public:
                     break;
                 }
                 Add(Severity::Note, event.lineNumber, "header", Format("section header, read by the %s", StepTitle(step_)));
-                if (text != Format("[%s]", section_)) {
+                if (!IsExactHeader(text)) {
                     Add(Severity::Warning, event.lineNumber, "inexact-header",
-                        Format("\"%s\" is taken as the header of [%s] because it contains the name", text.c_str(), section_));
+                        Format("\"%.*s\" is taken as the header of [%s] because it contains the name",
+                               static_cast<int>(text.size()), text.data(), section_));
                 }
                 break;
             case ReaderEvent::Kind::SectionEnd:
@@ -220,11 +283,17 @@ public:
     }
 
 private:
-    void Add(Severity severity, int line, const char* kind, std::string message) {
-        report_.findings.push_back({severity, family_, section_, line, kind, std::move(message)});
+    void Add(Severity severity, int line, std::string_view kind, std::string_view message) {
+        sink_.Add({severity, family_, section_, line, kind, message});
     }
 
-    void CheckBlank(int line, const std::string& text) {
+    bool IsExactHeader(std::string_view text) const {
+        const std::string_view name = section_;
+        return text.size() == name.size() + 2 && text.front() == '[' && text.back() == ']' &&
+               text.substr(1, name.size()) == name;
+    }
+
+    void CheckBlank(int line, std::string_view text) {
         if (BlankBeforeMarker(text)) {
             Add(Severity::Warning, line, "blank-before-marker",
                 "the line begins with a blank, so it is an entry, not a comment, header or gate line");
@@ -252,50 +321,62 @@ private:
 
     void OnEntry(const ScriptLine& line) {
         const EntryLayout& layout = EntryLayoutOf(step_);
-        const auto entry = ReadEntry(step_, line.text, shown_);
-        if (!entry) {
+        if (!ReadEntryInto(step_, line.text, shown_, entry_)) {
             Add(Severity::Note, line.lineNumber, "entry-skipped",
                 Format("skipped: too few fields (the %s needs %d)", StepTitle(step_), static_cast<int>(layout.fieldCount)));
             return;
         }
-        std::string described;
-        for (std::size_t i = 0; i < entry->fields.size(); ++i) {
-            described += Format("%s%s \"%s\"", i ? ", " : "", layout.names[i], entry->fields[i].c_str());
-            if (layout.maps[i] && entry->paths[i].path != entry->fields[i]) {
-                described += Format(" = %s", entry->paths[i].path.c_str());
+        // Every entry gets this note: it is built in place, not formatted.
+        message_.assign("entry: ");
+        for (std::size_t i = 0; i < entry_.fields.size(); ++i) {
+            if (i > 0) {
+                message_ += ", ";
+            }
+            message_ += layout.names[i];
+            message_ += " \"";
+            message_ += entry_.fields[i];
+            message_ += '"';
+            if (layout.maps[i] && entry_.paths[i].path != entry_.fields[i]) {
+                message_ += " = ";
+                message_ += entry_.paths[i].path;
             }
         }
-        Add(Severity::Note, line.lineNumber, "entry", "entry: " + described);
-        for (std::size_t i = 0; i < entry->fields.size(); ++i) {
-            if (layout.maps[i] && DropsText(entry->fields[i])) {
+        Add(Severity::Note, line.lineNumber, "entry", message_);
+        for (std::size_t i = 0; i < entry_.fields.size(); ++i) {
+            if (layout.maps[i] && DropsText(entry_.fields[i])) {
                 Add(Severity::Warning, line.lineNumber, "dropped-text",
                     Format("%s \"%s\": the text after its third \"%%\" is dropped", layout.names[i],
-                           entry->fields[i].c_str()));
+                           entry_.fields[i].c_str()));
             }
         }
-        if (const auto typical = ReadEntry(step_, line.text, typical_); typical && typical->TooLong()) {
-            Add(Severity::Warning, line.lineNumber, "path-too-long",
-                "a composed path is longer than 259 characters with typical directories: the entry would fail");
+        // A composed path is a directory and part of the line, so only a
+        // line this long can make one too long.
+        if (line.text.size() + longestTypical_ > kMaxPathChars) {
+            if (ReadEntryInto(step_, line.text, typical_, typicalEntry_) && typicalEntry_.TooLong()) {
+                Add(Severity::Warning, line.lineNumber, "path-too-long",
+                    "a composed path is longer than 259 characters with typical directories: the entry would fail");
+            }
         }
         switch (step_) {
             case StepId::Directories:
-                createdFolders_.insert(JoinPath(entry->paths[0].path, entry->fields[1]));
+                JoinPath(entry_.paths[0].path, entry_.fields[1], folder_);
+                createdFolders_.Add(folder_);
                 break;
             case StepId::Files:
-                CheckCopy(line.lineNumber, *entry);
+                CheckCopy(line.lineNumber, entry_);
                 break;
             case StepId::Registry:
-                CheckRegistry(line.lineNumber, *entry);
+                CheckRegistry(line.lineNumber, entry_);
                 break;
             case StepId::Programs:
-                CheckShow(line.lineNumber, entry->fields[2]);
+                CheckShow(line.lineNumber, entry_.fields[2]);
                 break;
             default:
                 break;
         }
     }
 
-    bool IsContextDirectory(const std::string& folder) const {
+    bool IsContextDirectory(std::string_view folder) const {
         for (const std::string* directory :
              {&shown_.windowsDir, &shown_.systemDir, &shown_.desktopDir, &shown_.programsDir,
               &shown_.userProgramsDir, &shown_.sourceRoot, &shown_.sourceDir, &shown_.systemRoot}) {
@@ -306,11 +387,22 @@ private:
         return false;
     }
 
+    // Files of one folder mostly come one after another: the last answer
+    // is kept.
+    bool IsCreated(std::string_view folder) {
+        if (folder != lastFolder_) {
+            lastFolder_.assign(folder);
+            lastFolderCreated_ = createdFolders_.Contains(folder);
+        }
+        return lastFolderCreated_;
+    }
+
     void CheckCopy(int line, const Entry& entry) {
-        const std::string folder = FolderOf(entry.paths[1].path);
-        if (!folder.empty() && !IsContextDirectory(folder) && !createdFolders_.count(folder)) {
+        const std::string_view folder = FolderOf(entry.paths[1].path);
+        if (!folder.empty() && !IsContextDirectory(folder) && !IsCreated(folder)) {
             Add(Severity::Warning, line, "destination-folder",
-                Format("no earlier directory entry creates %s: the copy fails unless it exists", folder.c_str()));
+                Format("no earlier directory entry creates %.*s: the copy fails unless it exists",
+                       static_cast<int>(folder.size()), folder.data()));
         }
         if (!options_.diskFolder || entry.fields[0].empty() || entry.fields[0][0] != '%') {
             return;
@@ -358,139 +450,96 @@ private:
         }
     }
 
-    CheckReport& report_;
+    IFindingSink& sink_;
     IFiles& files_;
     const CheckOptions& options_;
-    std::string family_;
+    const char* family_;
     StepId step_;
     const char* section_;
     InstallContext shown_;
     InstallContext typical_;
-    std::set<std::string>& createdFolders_;
+    std::size_t longestTypical_;
+    CreatedFolders& createdFolders_;
     bool duplicateSearch_ = false;
+    // Kept from entry to entry for the room they have.
+    std::string message_;
+    Entry entry_;
+    Entry typicalEntry_;
+    std::string folder_;
+    std::string lastFolder_;
+    bool lastFolderCreated_ = false;
 };
-
-const char* SeverityName(Severity severity) {
-    switch (severity) {
-        case Severity::Note:
-            return "note";
-        case Severity::Warning:
-            return "warning";
-        case Severity::Error:
-            return "error";
-    }
-    return "note";
-}
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    out += Format("\\u%04x", static_cast<unsigned char>(c));
-                } else if (static_cast<unsigned char>(c) >= 0x80) {
-                    // Script bytes are in the system's code page: show them as
-                    // the Latin-1 characters of the same number.
-                    out += Format("\\u%04x", static_cast<unsigned char>(c));
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
 
 }  // namespace
 
-int CheckReport::ExitStatus() const {
-    int status = 0;
-    for (const auto& finding : findings) {
-        if (finding.severity == Severity::Error) {
-            return 2;
-        }
-        if (finding.severity == Severity::Warning) {
-            status = 1;
-        }
-    }
-    return status;
+void Verdict::Count(Severity severity) {
+    warnings_ += severity == Severity::Warning;
+    errors_ += severity == Severity::Error;
 }
 
-CheckReport CheckScript(IFiles& files, const std::string& scriptPath, const CheckOptions& options) {
-    CheckReport report;
+void Verdict::Add(const Verdict& other) {
+    warnings_ += other.warnings_;
+    errors_ += other.errors_;
+}
+
+int Verdict::ExitStatus() const {
+    return errors_ > 0 ? 2 : warnings_ > 0 ? 1 : 0;
+}
+
+int CheckReport::ExitStatus() const {
+    Verdict verdict;
+    for (const auto& finding : findings) {
+        verdict.Count(finding.severity);
+    }
+    return verdict.ExitStatus();
+}
+
+bool CheckScript(IFiles& files, const std::string& scriptPath, const CheckOptions& options, IFindingSink& sink) {
     const struct {
         bool wanted;
         const char* family;
         std::uint32_t platformId;
     } families[] = {{options.windows9x, "9x", 1}, {options.windowsNt, "nt", kPlatformWindowsNt}};
+    CreatedFolders createdFolders;
     for (const auto& family : families) {
         if (!family.wanted) {
             continue;
         }
-        std::set<std::string> createdFolders;
+        createdFolders.Clear();
         for (const StepId step : kSteps) {
-            SectionWalk walk(report, files, options, family.family, family.platformId, step, createdFolders);
+            SectionWalk walk(sink, files, options, family.family, family.platformId, step, createdFolders);
             if (!walk.Run(scriptPath)) {
-                report.findings.push_back({Severity::Error, "", "", 0, "unreadable",
-                                           Format("cannot open %s for reading", scriptPath.c_str())});
-                return report;
+                const std::string message = Format("cannot open %s for reading", scriptPath.c_str());
+                sink.Add({Severity::Error, "", "", 0, "unreadable", message});
+                return false;
             }
         }
     }
+    return true;
+}
+
+namespace {
+
+class Collector : public IFindingSink {
+public:
+    explicit Collector(CheckReport& report) : report_(report) {}
+
+    void Add(const FindingView& finding) override {
+        report_.findings.push_back({finding.severity, std::string(finding.family), std::string(finding.section),
+                                    finding.line, std::string(finding.kind), std::string(finding.message)});
+    }
+
+private:
+    CheckReport& report_;
+};
+
+}  // namespace
+
+CheckReport CheckScript(IFiles& files, const std::string& scriptPath, const CheckOptions& options) {
+    CheckReport report;
+    Collector collector(report);
+    CheckScript(files, scriptPath, options, collector);
     return report;
-}
-
-std::string FormatForPeople(const CheckReport& report, const std::string& scriptPath) {
-    std::string out;
-    std::string family;
-    std::string section;
-    int warnings = 0;
-    int errors = 0;
-    for (const auto& finding : report.findings) {
-        if (finding.family != family && !finding.family.empty()) {
-            family = finding.family;
-            section.clear();
-            out += Format("%s, %s:\n", scriptPath.c_str(),
-                          family == "nt" ? "Windows NT (platform 2)" : "Windows 95/98 (platform 1)");
-        }
-        if (finding.section != section && !finding.section.empty()) {
-            section = finding.section;
-            out += Format("  [%s]\n", section.c_str());
-        }
-        const std::string where = finding.line > 0 ? Format("line %d: ", finding.line) : std::string();
-        out += Format("    %s%s%s\n", finding.severity == Severity::Note ? "" : SeverityName(finding.severity),
-                      finding.severity == Severity::Note ? "" : ": ", (where + finding.message).c_str());
-        warnings += finding.severity == Severity::Warning;
-        errors += finding.severity == Severity::Error;
-    }
-    out += Format("%d warning(s), %d error(s)\n", warnings, errors);
-    return out;
-}
-
-std::string FormatAsJsonLines(const CheckReport& report) {
-    std::string out;
-    for (const auto& finding : report.findings) {
-        out += Format("{\"severity\":%s,\"family\":%s,\"section\":%s,\"line\":%d,\"kind\":%s,\"message\":%s}\n",
-                      JsonString(SeverityName(finding.severity)).c_str(), JsonString(finding.family).c_str(),
-                      JsonString(finding.section).c_str(), finding.line, JsonString(finding.kind).c_str(),
-                      JsonString(finding.message).c_str());
-    }
-    return out;
 }
 
 }  // namespace install::check

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "checker/report_writer.hpp"
 #include "checker/script_check.hpp"
 #include "tests/fake/fake_services.hpp"
 #include "tests/fake/fake_system.hpp"
