@@ -302,6 +302,29 @@ std::string FakeSystem::FileBytes(const std::string& path) const {
     return it == files.files.end() ? std::string() : it->second;
 }
 
+std::string WithCrLf(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\n') {
+            bytes += '\r';
+        }
+        bytes += c;
+    }
+    return bytes;
+}
+
+std::string WithoutCr(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        if (c != '\r') {
+            text += c;
+        }
+    }
+    return text;
+}
+
 FakeStatus::FakeStatus() {
     buttons[kDirectoryButton].text = "Directory Creation";
     buttons[kFileCopyButton].text = "File Copy";

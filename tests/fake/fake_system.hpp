@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -178,5 +179,10 @@ public:
     WindowHandle pageWindow = 0x1234;
     bool interactive = true;
 };
+
+// Text as an editor saves it on disk: every LF after a CR.
+std::string WithCrLf(std::string_view text);
+// Bytes from disk as text to compare: every CR dropped.
+std::string WithoutCr(std::string_view bytes);
 
 }  // namespace install::fake

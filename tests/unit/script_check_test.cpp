@@ -18,16 +18,7 @@ using fake::FakeSystem;
 
 constexpr const char* kScript = "D:\\SETUP.INP";
 
-std::string WithCrLf(const std::string& text) {
-    std::string bytes;
-    for (const char c : text) {
-        if (c == '\n') {
-            bytes += '\r';
-        }
-        bytes += c;
-    }
-    return bytes;
-}
+using fake::WithCrLf;
 
 // The kinds found on a line, in one family.
 std::vector<std::string> KindsOn(const CheckReport& report, const std::string& family, int line) {

@@ -17,14 +17,7 @@ constexpr const char* kScript = "C:\\WINDOWS\\SETUP.INP";
 
 // Puts the script on disk with CR LF line ends, as an editor saves it.
 void StageScript(FakeSystem& system, const std::string& text) {
-    std::string bytes;
-    for (const char c : text) {
-        if (c == '\n') {
-            bytes += '\r';
-        }
-        bytes += c;
-    }
-    system.files.files[kScript] = bytes;
+    system.files.files[kScript] = fake::WithCrLf(text);
 }
 
 std::string Trimmed(std::string text) {

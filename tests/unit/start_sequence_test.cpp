@@ -36,12 +36,7 @@ TEST(StartSequence, RunsTheWorkedExampleToTheEnd) {
     machine.context = InstallContext{};
     machine.context.optionMask = OPTION_MANUAL;
     EXPECT_EQ(machine.Run(), 0);
-    std::string log;
-    for (const char c : machine.system.FileBytes("C:\\WINDOWS\\INSTLOG.TXT")) {
-        if (c != '\r') {
-            log += c;
-        }
-    }
+    const std::string log = fake::WithoutCr(machine.system.FileBytes("C:\\WINDOWS\\INSTLOG.TXT"));
     EXPECT_EQ(log,
               "Installation Log\n"
               "\n##CREATE INSTALLATION DIRECTORY##\n\n"

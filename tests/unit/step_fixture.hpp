@@ -37,25 +37,11 @@ struct StepFixture {
     }
 
     // Stages the script with CR LF line ends.
-    void Script(const std::string& text) {
-        std::string bytes;
-        for (const char c : text) {
-            if (c == '\n') {
-                bytes += '\r';
-            }
-            bytes += c;
-        }
-        system.files.files[context.scriptPath] = bytes;
-    }
+    void Script(const std::string& text) { system.files.files[context.scriptPath] = fake::WithCrLf(text); }
 
     // The log's lines after the step's banner, line ends as LF.
     std::string LogLines() const {
-        std::string text;
-        for (const char c : system.FileBytes(context.logPath)) {
-            if (c != '\r') {
-                text += c;
-            }
-        }
+        const std::string text = fake::WithoutCr(system.FileBytes(context.logPath));
         const auto banner = text.find("##\n\n");
         return banner == std::string::npos ? text : text.substr(banner + 4);
     }

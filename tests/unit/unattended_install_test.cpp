@@ -134,16 +134,7 @@ struct Machine {
         }
     }
 
-    void Disk(const std::string& script) {
-        std::string bytes;
-        for (const char c : script) {
-            if (c == '\n') {
-                bytes += '\r';
-            }
-            bytes += c;
-        }
-        system.files.files["D:\\SETUP\\SETUP.INP"] = bytes;
-    }
+    void Disk(const std::string& script) { system.files.files["D:\\SETUP\\SETUP.INP"] = fake::WithCrLf(script); }
 
     int Run(const std::string& commandLine = "\"D:\\SETUP\\INSTALL.EXE\" /S") {
         return RunUnattendedInstall(system.seam, commandLine,
@@ -162,13 +153,7 @@ struct Machine {
         if (!bytes) {
             return "<no log>";
         }
-        std::string text;
-        for (const char c : *bytes) {
-            if (c != '\r') {
-                text += c;
-            }
-        }
-        return text;
+        return fake::WithoutCr(*bytes);
     }
 };
 
