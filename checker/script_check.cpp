@@ -102,19 +102,6 @@ bool BlankBeforeMarker(std::string_view text) {
            (text[first] == ';' || text[first] == '[' || text[first] == '#');
 }
 
-// A path variable keeps only the text up to its next "%": anything after
-// that is lost.
-bool DropsText(std::string_view field) {
-    if (field.empty() || field[0] != '%') {
-        return false;
-    }
-    const std::size_t name = field.find_first_not_of('%');
-    const std::size_t afterName = name == std::string_view::npos ? name : field.find('%', name);
-    const std::size_t remainder = afterName == std::string_view::npos ? afterName : field.find_first_not_of('%', afterName);
-    const std::size_t afterRemainder = remainder == std::string_view::npos ? remainder : field.find('%', remainder);
-    return afterRemainder != std::string_view::npos && field.find_first_not_of('%', afterRemainder) != std::string_view::npos;
-}
-
 std::string_view FolderOf(std::string_view path) {
     const std::size_t slash = path.rfind('\\');
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
@@ -343,7 +330,7 @@ private:
         }
         Add(Severity::Note, line.lineNumber, "entry", message_);
         for (std::size_t i = 0; i < entry_.fields.size(); ++i) {
-            if (layout.maps[i] && DropsText(entry_.fields[i])) {
+            if (layout.maps[i] && entry_.paths[i].droppedText) {
                 Add(Severity::Warning, line.lineNumber, "dropped-text",
                     Format("%s \"%s\": the text after its third \"%%\" is dropped", layout.names[i],
                            entry_.fields[i].c_str()));

@@ -64,6 +64,7 @@ ExpandedPath ExpandPathField(std::string_view field, const LetterMap& map,
 
 void ExpandPathFieldInto(std::string_view field, const LetterMap& map, const InstallContext& context,
                          ExpandedPath& result) {
+    result.droppedText = false;
     if (field.empty() || field[0] != '%') {
         result.path.assign(field);
     } else {
@@ -75,6 +76,7 @@ void ExpandPathFieldInto(std::string_view field, const LetterMap& map, const Ins
         pieces.Next("%");
         if (const auto remainder = pieces.Next("%")) {
             result.path.append(*remainder);
+            result.droppedText = pieces.Next("%").has_value();
         }
     }
     result.tooLong = result.path.size() > kMaxPathChars;

@@ -37,8 +37,9 @@ extern const LetterMap kLaunchCommandMap;      // launch step, command
 ContextDirectory SelectDirectory(const LetterMap& map, char letter);
 
 struct ExpandedPath {
-    std::string path;     // the whole composed text, never cut
-    bool tooLong = false; // longer than the 259 characters a path may hold
+    std::string path;        // the whole composed text, never cut
+    bool tooLong = false;    // longer than the 259 characters a path may hold
+    bool droppedText = false; // the field had text after its third "%", which the path leaves out
 };
 
 // The path a field stands for: the composed path for a field that begins

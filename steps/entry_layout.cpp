@@ -57,6 +57,7 @@ bool ReadEntryInto(StepId step, std::string_view line, const InstallContext& con
         } else {
             entry.paths[i].path.assign(fields[i]);
             entry.paths[i].tooLong = fields[i].size() > kMaxPathChars;
+            entry.paths[i].droppedText = false;
         }
     }
     return true;

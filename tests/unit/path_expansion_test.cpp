@@ -51,6 +51,29 @@ TEST(ExpandPathField, ComposesByTheDirectoryStepsMap) {
     }
 }
 
+TEST(ExpandPathField, SaysWhenItLeavesTextOut) {
+    const InstallContext context = SampleContext();
+    // field, whether text after the third "%" is left out
+    const struct {
+        std::string field;
+        bool dropped;
+    } cases[] = {
+        {"%W%\\HELP", false},
+        {"%W%\\A%B", true},
+        {"%W%\\NOTEPAD.EXE %W%\\README.TXT", true},
+        {"%W%\\A%", false},      // only "%" after the third
+        {"%W%\\A%%%", false},
+        {"%W%%\\A%%B", true},    // runs of "%" count as one
+        {"%W", false},
+        {"%%%", false},
+        {"C:\\A%B%C", false},    // no path variable: used as written
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExpandPathField(c.field, kDirectoryParentMap, context).droppedText, c.dropped)
+            << "field: " << c.field;
+    }
+}
+
 TEST(ExpandPathField, EachFieldHasItsOwnLetters) {
     const InstallContext context = SampleContext();
     // map, letter, directory the letter selects
