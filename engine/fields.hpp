@@ -31,13 +31,13 @@ inline constexpr std::string_view kLastFieldSeparators = ",\r\n";
 // The first count fields of an entry: every field but the last ends at a
 // character of leadingSeparators, the last at one of ",\r\n". nullopt when
 // the line has too few fields. Text after the last field is ignored.
+std::optional<std::vector<std::string>> SplitFields(
+    std::string_view line, std::size_t count,
+    std::string_view leadingSeparators = kFieldSeparators);
+
 // The same, as views into line: fields must have room for count. False
 // when the line has too few fields.
 bool SplitFieldsInto(std::string_view line, std::size_t count, std::string_view leadingSeparators,
                      std::string_view* fields);
-
-std::optional<std::vector<std::string>> SplitFields(
-    std::string_view line, std::size_t count,
-    std::string_view leadingSeparators = kFieldSeparators);
 
 }  // namespace install
