@@ -127,7 +127,7 @@ void ReportWriter::AddAsJson(const FindingView& finding) {
     text_ += "}\n";
 }
 
-void ReportWriter::Put(std::string block) {
+void ReportWriter::Put(std::string& block) {
     if (block.empty()) {
         return;
     }
@@ -136,27 +136,22 @@ void ReportWriter::Put(std::string block) {
     } else if (std::fwrite(block.data(), 1, block.size(), stream_) != block.size()) {
         streamFailed_ = true;
     }
+    block.clear();
 }
 
 void ReportWriter::EndBlock() {
-    if (stream_) {
-        Put(text_);
-        text_.clear();
-    } else {
-        Put(std::move(text_));
-        text_.clear();
-        text_.reserve(2 * kBlockSize);
-    }
+    Put(text_);
+    // A block that was kept took its room with it.
+    text_.reserve(2 * kBlockSize);
 }
 
 void ReportWriter::Absorb(ReportWriter& later) {
     EndBlock();
     for (std::string& block : later.blocks_) {
-        Put(std::move(block));
+        Put(block);
     }
-    Put(std::move(later.text_));
+    Put(later.text_);
     later.blocks_.clear();
-    later.text_.clear();
     verdict_.Add(later.verdict_);
     if (!later.family_.empty()) {
         family_ = later.family_;

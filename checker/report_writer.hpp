@@ -39,7 +39,8 @@ private:
     void AddAsJson(const FindingView& finding);
     // Sends the text to the stream, or keeps it as a block.
     void EndBlock();
-    void Put(std::string block);
+    // Writes block to the stream, or keeps it; block is left empty.
+    void Put(std::string& block);
 
     Style style_;
     std::string scriptPath_;

@@ -2,8 +2,9 @@
 #include "checker/script_check.hpp"
 
 #include <algorithm>
-#include <string_view>
 #include <functional>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "engine/format.hpp"
@@ -107,13 +108,18 @@ std::string_view FolderOf(std::string_view path) {
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
+// Every directory a path variable can name.
+constexpr ContextDirectory kContextDirectories[] = {
+    &InstallContext::windowsDir,  &InstallContext::systemDir,       &InstallContext::desktopDir,
+    &InstallContext::programsDir, &InstallContext::userProgramsDir, &InstallContext::sourceRoot,
+    &InstallContext::sourceDir,   &InstallContext::systemRoot,
+};
+
 // The longest directory a path variable can name in context.
 std::size_t LongestDirectory(const InstallContext& context) {
     std::size_t longest = 0;
-    for (const std::string* directory :
-         {&context.windowsDir, &context.systemDir, &context.desktopDir, &context.programsDir,
-          &context.userProgramsDir, &context.sourceRoot, &context.sourceDir, &context.systemRoot}) {
-        longest = std::max(longest, directory->size());
+    for (const ContextDirectory directory : kContextDirectories) {
+        longest = std::max(longest, (context.*directory).size());
     }
     return longest;
 }
@@ -364,14 +370,8 @@ private:
     }
 
     bool IsContextDirectory(std::string_view folder) const {
-        for (const std::string* directory :
-             {&shown_.windowsDir, &shown_.systemDir, &shown_.desktopDir, &shown_.programsDir,
-              &shown_.userProgramsDir, &shown_.sourceRoot, &shown_.sourceDir, &shown_.systemRoot}) {
-            if (folder == *directory) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(std::begin(kContextDirectories), std::end(kContextDirectories),
+                           [&](ContextDirectory directory) { return folder == shown_.*directory; });
     }
 
     // Files of one folder mostly come one after another: the last answer
