@@ -16,7 +16,9 @@ set(WINE_FAMILIES nt 9x)
 #               [WORKING_DIRECTORY <dir>] [ARGS <arg>...])
 #
 # Registers one CTest test <name>.<family> per family, running the Windows
-# program <target> under Wine in that family's prefix.
+# program <target> under Wine in that family's prefix, told which family it
+# is in by --family=<family> before ARGS: the tests expect what that family
+# reports (platform id, shell folders).
 function(add_wine_test)
     cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;TARGET;WORKING_DIRECTORY" "FAMILIES;ARGS")
     if(arg_UNPARSED_ARGUMENTS)
@@ -36,7 +38,7 @@ function(add_wine_test)
         set(test "${arg_NAME}.${family}")
         add_test(NAME "${test}"
             COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-run" ${family}
-                    $<TARGET_FILE:${arg_TARGET}> ${arg_ARGS}
+                    $<TARGET_FILE:${arg_TARGET}> --family=${family} ${arg_ARGS}
             WORKING_DIRECTORY "${arg_WORKING_DIRECTORY}")
         # The program sees the report path as a Windows path: drive Z: is the
         # Unix root in every Wine prefix.
