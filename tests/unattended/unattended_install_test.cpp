@@ -27,10 +27,13 @@ using unattended_test::RunResult;
 using unattended_test::TestWindow;
 using wine_test::BothFamilies;
 using wine_test::CrLf;
+using wine_test::Lines;
+using wine_test::LogPath;
 using wine_test::ExpectedLog;
 using wine_test::PathCleanup;
 using wine_test::ReadBytes;
 using wine_test::ScratchDirectory;
+using wine_test::StagedScriptPath;
 using wine_test::Visible;
 using wine_test::WindowsDirectory;
 using wine_test::WriteBytes;
@@ -58,17 +61,7 @@ std::string SampleSourceFile(const std::string& name) {
     return WindowsForm(UNATTENDED_SAMPLE_SOURCE) + "\\" + name;
 }
 
-std::string StagedScriptPath() { return WindowsDirectory() + "\\SETUP.INP"; }
-std::string LogPath() { return WindowsDirectory() + "\\INSTLOG.TXT"; }
 std::string Log() { return ReadBytes(LogPath()).value_or("<no log>"); }
-
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += "  " + line + "\n";
-    }
-    return text;
-}
 
 // The last line of a text whose lines end with CR LF, without its line end.
 std::string LastLine(const std::string& text) {

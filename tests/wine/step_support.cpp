@@ -27,10 +27,10 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-std::string ScriptPath() { return WindowsDirectory() + "\\SETUP.INP"; }
-std::string LogPath() { return WindowsDirectory() + "\\INSTLOG.TXT"; }
-
 }  // namespace
+
+std::string StagedScriptPath() { return WindowsDirectory() + "\\SETUP.INP"; }
+std::string LogPath() { return WindowsDirectory() + "\\INSTLOG.TXT"; }
 
 std::string WindowsDirectory() {
     char path[MAX_PATH] = "";
@@ -73,6 +73,14 @@ std::string CrLf(std::string_view text) {
     return out;
 }
 
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += "  " + line + "\n";
+    }
+    return text;
+}
+
 std::string BothFamilies(std::string_view kind, std::string_view body) {
     std::string text;
     for (const char* family : {"Win9X", "WinNT"}) {
@@ -84,11 +92,11 @@ std::string BothFamilies(std::string_view kind, std::string_view body) {
 
 StagedScript::StagedScript(std::string_view text) {
     ::DeleteFileA(LogPath().c_str());
-    written_ = WriteBytes(ScriptPath(), CrLf(text));
+    written_ = WriteBytes(StagedScriptPath(), CrLf(text));
 }
 
 StagedScript::~StagedScript() {
-    ::DeleteFileA(ScriptPath().c_str());
+    ::DeleteFileA(StagedScriptPath().c_str());
     ::DeleteFileA(LogPath().c_str());
 }
 

@@ -32,8 +32,14 @@ std::string ShellFolder(int csidl);
 // one in the NT family, the user's own in the Windows 95/98 family.
 std::string SharedProgramsFolder();
 
+// The script as staged in the Windows directory, and the log beside it.
+std::string StagedScriptPath();
+std::string LogPath();
+
 // LF turned into CR LF, as the log and the script on disk have it.
 std::string CrLf(std::string_view text);
+// Texts a line each, indented, for failure messages.
+std::string Lines(const std::vector<std::string>& lines);
 
 // A script section for each family with the same entries:
 // "[Win9X <kind>]" and "[WinNT <kind>]", each followed by body.

@@ -32,6 +32,7 @@ using wine_test::BothFamilies;
 using wine_test::CurrentFamily;
 using wine_test::Family;
 using wine_test::FixturePath;
+using wine_test::Lines;
 using wine_test::ProgramFolder;
 using wine_test::ReadBytes;
 using wine_test::ScratchDirectory;
@@ -87,14 +88,6 @@ RunnerRun RunRunner(const std::string& arguments, const std::string& directory,
         from = end == std::string::npos ? text.size() : end + 1;
     }
     return run;
-}
-
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += "  " + line + "\n";
-    }
-    return text;
 }
 
 // What a shortcut file says, read back through the shell link object.
