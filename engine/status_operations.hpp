@@ -15,6 +15,19 @@ inline constexpr int kFileCopyButton = 1011;
 inline constexpr int kDatabaseButton = 1012;
 inline constexpr int kManualButton = 1013;
 
+// The labels the status buttons start with, as the page shows them; the
+// steps read them back to put their results after them.
+struct StatusButtonLabel {
+    int button;
+    const char* label;
+};
+inline constexpr StatusButtonLabel kStatusButtonLabels[] = {
+    {kDirectoryButton, "Directory Creation"},
+    {kFileCopyButton, "File Copy"},
+    {kDatabaseButton, "Application Database Update"},
+    {kManualButton, "On-line Manual Initialization"},
+};
+
 // Message box styles and answers, with the platform's values.
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbOkCancel = 0x1;

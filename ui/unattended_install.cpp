@@ -17,14 +17,6 @@ namespace {
 // The buttons of a message box are the low four bits of its style.
 constexpr unsigned kButtonsMask = 0xF;
 
-// The labels the progress page's buttons start with, which the steps read.
-constexpr std::pair<int, const char*> kInitialLabels[] = {
-    {kDirectoryButton, "Directory Creation"},
-    {kFileCopyButton, "File Copy"},
-    {kDatabaseButton, "Application Database Update"},
-    {kManualButton, "On-line Manual Initialization"},
-};
-
 // Starts the log as the preparation step would, then says why nothing
 // more happens; a log that cannot be written is passed over.
 void LogStagingFailure(IFiles& files, const std::string& windowsDir, const std::string& message) {
@@ -39,7 +31,7 @@ void LogStagingFailure(IFiles& files, const std::string& windowsDir, const std::
 }  // namespace
 
 UnattendedStatus::UnattendedStatus() {
-    for (const auto& [button, label] : kInitialLabels) {
+    for (const auto& [button, label] : kStatusButtonLabels) {
         texts_[button] = label;
     }
 }

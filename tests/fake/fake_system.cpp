@@ -326,10 +326,9 @@ std::string WithoutCr(std::string_view bytes) {
 }
 
 FakeStatus::FakeStatus() {
-    buttons[kDirectoryButton].text = "Directory Creation";
-    buttons[kFileCopyButton].text = "File Copy";
-    buttons[kDatabaseButton].text = "Application Database Update";
-    buttons[kManualButton].text = "On-line Manual Initialization";
+    for (const auto& [button, label] : kStatusButtonLabels) {
+        buttons[button].text = label;
+    }
 }
 
 void FakeStatus::EnableStatusButton(int button, bool enable) {

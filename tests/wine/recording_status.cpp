@@ -9,8 +9,8 @@ namespace {
 
 constexpr const char* kPageWindowClass = "InstallHeadlessPageWindow";
 
-}  // namespace
-
+// Text with control characters and bytes above 0x7E written as \r, \n or
+// \xNN, so that one record line stays one line.
 std::string EscapeText(const std::string& text) {
     std::string shown;
     for (const char c : text) {
@@ -30,8 +30,10 @@ std::string EscapeText(const std::string& text) {
     return shown;
 }
 
+}  // namespace
+
 RecordingStatus::RecordingStatus(std::vector<int> answers) : answers_(std::move(answers)) {
-    for (const auto& [button, label] : kInitialLabels) {
+    for (const auto& [button, label] : kStatusButtonLabels) {
         buttons_[button] = StatusButton{label, false};
     }
 }

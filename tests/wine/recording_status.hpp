@@ -48,12 +48,6 @@ public:
     // no window can be made (no display).
     WindowHandle PageWindow() override;
 
-    // Every text put on a button, oldest first: (button, text).
-    const std::vector<std::pair<int, std::string>>& Texts() const { return texts_; }
-    const std::vector<MessageBoxRecord>& Boxes() const { return boxes_; }
-    // The buttons as they are now; a button the steps touched that is not
-    // one of the four shows up here too.
-    const std::map<int, StatusButton>& Buttons() const { return buttons_; }
     // The text on a button, or "<no button N>".
     std::string Text(int button) const;
     bool Enabled(int button) const;
@@ -84,17 +78,5 @@ private:
     HWND window_ = nullptr;
     bool windowTried_ = false;
 };
-
-// The labels the progress page's buttons start with.
-inline constexpr std::pair<int, const char*> kInitialLabels[] = {
-    {kDirectoryButton, "Directory Creation"},
-    {kFileCopyButton, "File Copy"},
-    {kDatabaseButton, "Application Database Update"},
-    {kManualButton, "On-line Manual Initialization"},
-};
-
-// Text with control characters and bytes above 0x7E written as \r, \n or
-// \xNN, so that one record line stays one line.
-std::string EscapeText(const std::string& text);
 
 }  // namespace install::wine_test
