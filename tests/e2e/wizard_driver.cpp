@@ -138,18 +138,6 @@ bool Click(HWND button) {
     return button != nullptr && ::PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
 }
 
-const char* PageName(Page page) {
-    switch (page) {
-        case Page::Options:
-            return "options page";
-        case Page::Progress:
-            return "progress page";
-        case Page::Finish:
-            return "finish page";
-    }
-    return "?";
-}
-
 Utility::~Utility() { End(); }
 
 bool Utility::Start(const std::string& program, const std::string& directory) {

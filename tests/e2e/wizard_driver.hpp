@@ -43,7 +43,6 @@ std::string DescribeWindowsOf(DWORD processId);
 bool Click(HWND button);
 
 enum class Page { Options, Progress, Finish };
-const char* PageName(Page page);
 
 // A message box as the user sees it.
 struct MessageBoxView {

@@ -1,9 +1,9 @@
 // The window host process and the test's handle on it.
 #include "tests/wine/window_host.hpp"
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
+
+#include "tests/wine/scratch_directory.hpp"
 
 namespace install::wine_test {
 
@@ -229,10 +229,7 @@ std::vector<std::string> WindowHost::Stop() {
         error_ += "the window host did not quit in time and was ended";
     }
 
-    std::ifstream record(recordPath_, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(record)),
-                           std::istreambuf_iterator<char>());
-    record.close();
+    const std::string text = ReadBytes(recordPath_).value_or("");
     ::DeleteFileA(recordPath_.c_str());
     std::vector<std::string> lines;
     std::istringstream stream(text);
