@@ -330,8 +330,7 @@ void Clean(const Plan& plan) {
         RemoveDirectoryA(directory->c_str());
     }
     for (const auto& key : plan.registryTopKeys) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());  // the key itself too
     }
     for (const auto& directory : plan.directories) {
         if (Exists(directory)) {

@@ -4,11 +4,10 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "platform/win32/com_ptr.hpp"
 #include "platform/win32/unique_resource.hpp"
+#include "tests/wine/scratch_directory.hpp"
 
 namespace install::e2e {
 
@@ -87,9 +86,7 @@ bool CopySampleFiles(const std::vector<std::string>& names) {
 }
 
 bool WriteDiskFile(const std::string& name, const std::string& bytes) {
-    std::ofstream out(DiskPath(name), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return wine_test::WriteBytes(DiskPath(name), bytes);
 }
 
 std::string ScriptForBothFamilies(const std::string& body) {
@@ -141,10 +138,9 @@ void RemoveInstallation() {
             RemoveTree(programs + "\\Network Card");
         }
     }
+    // The tree's own key goes with it.
     ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\NetCard");
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\NetCard");
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\NetCard");
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\NetCard");
 }
 
 bool FileExists(const std::string& path) {
@@ -155,14 +151,6 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const char* subkey, const char* name) {

@@ -61,7 +61,6 @@ void RemoveInstallation();
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
-std::optional<std::string> ReadFileBytes(const std::string& path);
 
 struct RegistryValue {
     DWORD type = 0;

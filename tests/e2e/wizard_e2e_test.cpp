@@ -10,11 +10,13 @@
 #include "tests/e2e/install_state.hpp"
 #include "tests/e2e/wizard_driver.hpp"
 #include "tests/e2e/wizard_page_checks.hpp"
+#include "tests/wine/scratch_directory.hpp"
 
 namespace install::e2e {
 namespace {
 
 using wine_test::Family;
+using wine_test::ReadBytes;
 
 constexpr const char* kSuccessText = "Installation finished successfully";
 constexpr const char* kFailureText = "Installation failed";
@@ -286,7 +288,7 @@ TEST_F(WizardTest, SampleDiskInstallsEverythingThroughAllThreePages) {
     }
     // The script was staged into the Windows directory as the page opened.
     const std::string windows = WindowsDirectory();
-    EXPECT_EQ(ReadFileBytes(windows + "\\SETUP.INP"), ReadFileBytes(DiskPath("SETUP.INP")));
+    EXPECT_EQ(ReadBytes(windows + "\\SETUP.INP"), ReadBytes(DiskPath("SETUP.INP")));
 
     const HWND progress = NextToProgress(options);
     ASSERT_NE(progress, nullptr);
@@ -347,8 +349,8 @@ TEST_F(WizardTest, SampleDiskInstallsEverythingThroughAllThreePages) {
         {manual + "\\MANUAL.HLP", source + "\\MANUAL.HLP"},
     };
     for (const auto& f : files) {
-        const auto installed = ReadFileBytes(f.installed);
-        const auto original = ReadFileBytes(f.original);
+        const auto installed = ReadBytes(f.installed);
+        const auto original = ReadBytes(f.original);
         ASSERT_TRUE(original) << "cannot read " << f.original;
         ASSERT_TRUE(installed) << f.installed << " is missing";
         EXPECT_EQ(*installed, *original) << f.installed << " differs from " << f.original;
@@ -389,7 +391,7 @@ TEST_F(WizardTest, SampleDiskInstallsEverythingThroughAllThreePages) {
             << "the NT family made the folder among the user's own programs";
     }
 
-    const auto log = ReadFileBytes(windows + "\\INSTLOG.TXT");
+    const auto log = ReadBytes(windows + "\\INSTLOG.TXT");
     ASSERT_TRUE(log) << "no INSTLOG.TXT in " << windows;
     EXPECT_EQ(*log, ExpectedSampleLog(windows, programs));
 }
@@ -443,7 +445,7 @@ TEST_F(WizardTest, AStepThatFailsEndsTheRunAndLeavesTheLaterStatusButtonsAsTheyW
         ASSERT_NE(finish, nullptr);
         ASSERT_NO_FATAL_FAILURE(FinishAndExpectEnd(finish));
 
-        const std::string log = ReadFileBytes(windows + "\\INSTLOG.TXT").value_or("<no log>");
+        const std::string log = ReadBytes(windows + "\\INSTLOG.TXT").value_or("<no log>");
         EXPECT_NE(log.find(c.logLine), std::string::npos) << "the log lacks: " << c.logLine << "\nthe log:\n" << log;
         // The steps after the failed one did nothing.
         EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\NetCard")) << "a later step wrote the registry";

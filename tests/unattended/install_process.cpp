@@ -20,8 +20,6 @@ constexpr DWORD kWindowReadyMs = 10000;
 constexpr DWORD kWindowHoldMs = 60000;
 constexpr ULONGLONG kWindowServeMs = 120000;
 constexpr const char* kTestWindowClass = "UnattendedTestWindow";
-// The exit code of a process the test ends.
-constexpr UINT kEndedByTest = 9;
 
 struct WindowWatch {
     DWORD processId;

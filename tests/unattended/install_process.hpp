@@ -15,6 +15,9 @@
 
 namespace install::unattended_test {
 
+// The exit code of a process the test ends.
+inline constexpr DWORD kEndedByTest = 9;
+
 // How the program's path is written on the command line.
 enum class PathForm { Quoted, Unquoted };
 

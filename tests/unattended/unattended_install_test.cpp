@@ -22,6 +22,7 @@ namespace install {
 namespace {
 
 using unattended_test::InstallProcess;
+using unattended_test::kEndedByTest;
 using unattended_test::PathForm;
 using unattended_test::RunResult;
 using unattended_test::TestWindow;
@@ -42,7 +43,6 @@ using wine_test::WriteBytes;
 constexpr DWORD kRunWaitMs = 60000;
 constexpr const char* kLockName = "TrelixInstallationUtility.Unattended";
 constexpr const char* kWizardTitle = "Trelix Installation Utility";
-constexpr DWORD kEndedByTest = 9;
 
 std::string WindowsForm(std::string path) {
     for (char& c : path) {
