@@ -6,48 +6,31 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "platform/win32/unique_resource.hpp"
 
 namespace install::ui {
 
-// Owns a GDI object (a bitmap): deleted when it goes.
-class UniqueGdiObject {
-public:
-    UniqueGdiObject() = default;
-    UniqueGdiObject(const UniqueGdiObject&) = delete;
-    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-    ~UniqueGdiObject() { reset(); }
-
-    HGDIOBJ get() const { return object_; }
-    void reset(HGDIOBJ object = nullptr) {
-        if (HGDIOBJ old = std::exchange(object_, object)) {
-            ::DeleteObject(old);
-        }
-    }
-
-private:
-    HGDIOBJ object_ = nullptr;
+// A GDI object (a bitmap), deleted when its owner goes.
+struct GdiObjectTraits {
+    using Value = HGDIOBJ;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value object) noexcept { ::DeleteObject(object); }
 };
 
-// Owns a child window made at run time: destroyed when it goes, unless the
+// A child window made at run time, destroyed when its owner goes unless the
 // dialog took it down with itself already.
-class UniqueWindow {
-public:
-    UniqueWindow() = default;
-    UniqueWindow(const UniqueWindow&) = delete;
-    UniqueWindow& operator=(const UniqueWindow&) = delete;
-    ~UniqueWindow() { reset(); }
-
-    HWND get() const { return window_; }
-    void reset(HWND window = nullptr) {
-        if (HWND old = std::exchange(window_, window); old && ::IsWindow(old)) {
-            ::DestroyWindow(old);
+struct ChildWindowTraits {
+    using Value = HWND;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value window) noexcept {
+        if (::IsWindow(window)) {
+            ::DestroyWindow(window);
         }
     }
-
-private:
-    HWND window_ = nullptr;
 };
+
+using UniqueGdiObject = win32::UniqueResource<GdiObjectTraits>;
+using UniqueWindow = win32::UniqueResource<ChildWindowTraits>;
 
 class DialogPage {
 public:
