@@ -46,4 +46,11 @@ std::string LogViewerCommand(const std::string& windowsDir) {
     return Format("%s\\NOTEPAD.EXE %s\\INSTLOG.TXT", windowsDir.c_str(), windowsDir.c_str());
 }
 
+std::optional<std::string> StageScript(System& system, std::string_view commandLine, const std::string& windowsDir) {
+    const std::string source = ScriptSourcePath(commandLine);
+    const std::string destination = ScriptDestinationPath(windowsDir);
+    const int result = CopyExpandFile(system.lz, system.files, source.c_str(), destination.c_str(), 0);
+    return StagingMessage(result, source, destination);
+}
+
 }  // namespace install

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/system/system.hpp"
+
 namespace install {
 
 inline constexpr const char* kScriptName = "SETUP.INP";
@@ -26,6 +28,10 @@ std::string ScriptDestinationPath(const std::string& windowsDir);
 // The message for a copy result, or nullopt when staging succeeded.
 std::optional<std::string> StagingMessage(int copyResult, const std::string& source,
                                           const std::string& destination);
+
+// Copies (expanding) the script beside the program into the Windows
+// directory: nullopt when it is staged, otherwise the message for the user.
+std::optional<std::string> StageScript(System& system, std::string_view commandLine, const std::string& windowsDir);
 
 inline constexpr const char* kStagingCaption = "Installation Error";
 

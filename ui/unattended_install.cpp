@@ -6,7 +6,6 @@
 #include "engine/install_log.hpp"
 #include "engine/prepare_install.hpp"
 #include "engine/start_sequence.hpp"
-#include "steps/copy_expand_file.hpp"
 #include "steps/installation_steps.hpp"
 #include "ui/script_staging.hpp"
 
@@ -60,11 +59,7 @@ int RunUnattendedInstall(System& system, std::string_view commandLine,
     }
 
     const std::string windowsDir = WithoutTrailingBackslash(system.info.WindowsDirectoryPath());
-    const std::string source = ScriptSourcePath(commandLine);
-    const std::string destination = ScriptDestinationPath(windowsDir);
-    const int copied =
-        CopyExpandFile(system.lz, system.files, source.c_str(), destination.c_str(), 0);
-    if (const auto message = StagingMessage(copied, source, destination)) {
+    if (const auto message = StageScript(system, commandLine, windowsDir)) {
         reportError(*message);
         LogStagingFailure(system.files, windowsDir, *message);
         return kUnattendedNotStaged;
