@@ -2,7 +2,6 @@
 #include "ui/finish_dlg.hpp"
 
 #include "engine/prepare_install.hpp"
-#include "platform/win32/win32_system_info.hpp"
 #include "ui/resource_ids.h"
 #include "ui/script_staging.hpp"
 
@@ -16,7 +15,7 @@ constexpr const char* kLogViewerTitles[] = {"Instlog - Notepad", "Instlog.txt - 
 
 }  // namespace
 
-CFinishDlg::CFinishDlg() : DialogPage(IDD_FINISH, DialogProc) {}
+CFinishDlg::CFinishDlg(System& system) : DialogPage(IDD_FINISH, DialogProc), system_(system) {}
 
 INT_PTR CALLBACK CFinishDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CFinishDlg* page = PageFor<CFinishDlg>(window, message, lParam);
@@ -71,12 +70,11 @@ void CFinishDlg::OnDetail() {
             return;
         }
     }
-    win32::Win32SystemInfo info;
-    const std::string command = LogViewerCommand(WithoutTrailingBackslash(info.WindowsDirectoryPath()));
+    const std::string command = LogViewerCommand(WithoutTrailingBackslash(system_.info.WindowsDirectoryPath()));
     // The focus moves before the editor starts: once the editor has taken
     // the foreground, a focus moved afterwards can be lost.
     MoveFocusTo(IDOK);
-    ::WinExec(command.c_str(), SW_SHOW);
+    system_.launcher.Launch(command, SW_SHOW);
 }
 
 }  // namespace install::ui

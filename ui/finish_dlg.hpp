@@ -3,13 +3,14 @@
 
 #include <cstdint>
 
+#include "engine/system/system.hpp"
 #include "ui/dialog_page.hpp"
 
 namespace install::ui {
 
 class CFinishDlg final : public DialogPage {
 public:
-    CFinishDlg();
+    explicit CFinishDlg(System& system);
 
     void SetFailed(std::int32_t failed) { failed_ = failed; }
 
@@ -20,6 +21,7 @@ private:
     void OnShowWindow();
     void OnDetail();
 
+    System& system_;
     LogoPicture logo_;
     std::int32_t failed_ = 0;
 };

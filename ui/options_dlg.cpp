@@ -98,7 +98,7 @@ bool COptionsDlg::OnPaint() {
 
 void COptionsDlg::OnNext() {
     CProgressDlg progress(system_);
-    CFinishDlg finish;
+    CFinishDlg finish(system_);
     if (::SendMessageA(Control(IDC_MANUAL_CHECK), BM_GETCHECK, 0, 0) != BST_CHECKED) {
         ::SendMessageA(Window(), WM_CLOSE, 0, 0);
         return;
