@@ -5,6 +5,10 @@
 
 namespace install {
 
+std::string LogPathIn(const std::string& windowsDir) {
+    return windowsDir + "\\INSTLOG.TXT";
+}
+
 void StartInstallLog(IFiles& files, const std::string& logPath) {
     if (auto file = files.Open(logPath, FileMode::Create)) {
         WriteText(*file, kLogHeader);

@@ -12,6 +12,10 @@ namespace install {
 
 inline constexpr const char* kLogHeader = "Installation Log\n";
 
+// Where the log lives: INSTLOG.TXT in the Windows directory (given without
+// its trailing backslash).
+std::string LogPathIn(const std::string& windowsDir);
+
 // Creates the log, emptying an earlier one, and writes its first line.
 // A log that cannot be created is passed over without a word.
 void StartInstallLog(IFiles& files, const std::string& logPath);

@@ -84,7 +84,7 @@ int PrepareInstall(InstallContext& context, System& system) {
     context.sourceDir = WithoutTrailingBackslash(system.directories.CurrentDirectory());
 
     context.scriptPath = Format("%s\\SETUP.INP", context.windowsDir.c_str());
-    context.logPath = Format("%s\\INSTLOG.TXT", context.windowsDir.c_str());
+    context.logPath = LogPathIn(context.windowsDir);
     context.systemRoot = RootOf(context.systemDir);
 
     StartInstallLog(system.files, context.logPath);

@@ -2,6 +2,7 @@
 #include "ui/script_staging.hpp"
 
 #include "engine/format.hpp"
+#include "engine/install_log.hpp"
 #include "steps/copy_expand_file.hpp"
 
 namespace install {
@@ -43,7 +44,7 @@ std::optional<std::string> StagingMessage(int copyResult, const std::string& sou
 }
 
 std::string LogViewerCommand(const std::string& windowsDir) {
-    return Format("%s\\NOTEPAD.EXE %s\\INSTLOG.TXT", windowsDir.c_str(), windowsDir.c_str());
+    return Format("%s\\NOTEPAD.EXE %s", windowsDir.c_str(), LogPathIn(windowsDir).c_str());
 }
 
 std::optional<std::string> StageScript(System& system, std::string_view commandLine, const std::string& windowsDir) {

@@ -19,7 +19,7 @@ constexpr unsigned kButtonsMask = 0xF;
 // Starts the log as the preparation step would, then says why nothing
 // more happens; a log that cannot be written is passed over.
 void LogStagingFailure(IFiles& files, const std::string& windowsDir, const std::string& message) {
-    const std::string logPath = Format("%s\\INSTLOG.TXT", windowsDir.c_str());
+    const std::string logPath = LogPathIn(windowsDir);
     StartInstallLog(files, logPath);
     InstallLog log;
     if (log.OpenForAppend(files, logPath)) {
