@@ -3,20 +3,13 @@
 
 #include <windows.h>
 
-#include "engine/install_context.hpp"
 #include "platform/win32/c_string.hpp"
+#include "platform/win32/directory_text.hpp"
 
 namespace install::win32 {
 
 std::string Win32Directories::CurrentDirectory() {
-    char buffer[kMaxPathChars + 1];
-    const DWORD length = ::GetCurrentDirectoryA(sizeof buffer, buffer);
-    // 0 is a failure; a value past the room is the size the path would
-    // need, and the buffer then holds nothing of it.
-    if (length == 0 || length > kMaxPathChars) {
-        return {};
-    }
-    return std::string(buffer, length);
+    return DirectoryFrom([](char* buffer, UINT size) { return ::GetCurrentDirectoryA(size, buffer); });
 }
 
 bool Win32Directories::ChangeCurrentDirectory(const std::string& path) {

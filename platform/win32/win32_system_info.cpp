@@ -3,26 +3,9 @@
 
 #include <windows.h>
 
-#include "engine/install_context.hpp"
+#include "platform/win32/directory_text.hpp"
 
 namespace install::win32 {
-
-namespace {
-
-// Both directory functions return the length without the terminator on
-// success, 0 on failure, and the size they would need when the path does
-// not fit; only the first gives a text.
-template <typename Getter>
-std::string DirectoryFrom(Getter getter) {
-    char buffer[kMaxPathChars + 1];
-    const UINT length = getter(buffer, sizeof buffer);
-    if (length == 0 || length > kMaxPathChars) {
-        return {};
-    }
-    return std::string(buffer, length);
-}
-
-}  // namespace
 
 std::string Win32SystemInfo::WindowsDirectoryPath() {
     return DirectoryFrom(::GetWindowsDirectoryA);
