@@ -13,8 +13,6 @@ namespace install {
 
 namespace {
 
-constexpr char kCtrlZ = 0x1A;
-
 constexpr bool IsStop(char c) {
     return c == '\n' || c == '\r' || c == kCtrlZ || c == '\0';
 }

@@ -7,6 +7,9 @@
 
 namespace install {
 
+// Ctrl-Z: in text mode it ends the text being read.
+inline constexpr char kCtrlZ = 0x1A;
+
 // The index of the first byte in [begin, begin + count) that a line
 // buffer cannot take over as it is: LF, CR and Ctrl-Z (text mode treats
 // them apart) and NUL (it ends a piece's text); count when there is none.

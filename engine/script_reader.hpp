@@ -19,9 +19,6 @@ enum class StepId { Directories, Files, Folders, Links, Registry, Programs };
 // other value the Windows 95/98 name.
 const char* SectionName(StepId step, std::uint32_t platformId);
 
-// Longest piece of a line judged at once: a 256-byte buffer less its NUL.
-inline constexpr std::size_t kMaxPieceChars = 255;
-
 struct ScriptLine {
     enum class Kind { Entry, DiskPrompt };
     Kind kind;

@@ -51,7 +51,6 @@ public:
     ~StepFrame();
 
     const std::string& Label() const { return label_; }
-    const char* Section() const { return section_; }
     InstallLog& Log() { return log_; }
     ScriptReader& Script() { return script_; }
     const InstallContext& Context() const { return environment_.context; }

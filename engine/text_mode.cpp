@@ -9,9 +9,8 @@
 namespace install {
 
 namespace {
+
 constexpr int kEnd = -1;
-constexpr char kCtrlZ = 0x1A;
-constexpr std::size_t kMaxPiece = 255;
 
 }  // namespace
 
@@ -59,14 +58,14 @@ bool TextReader::ReadPiece(std::string& piece) {
     lastEndedLine_ = false;
     // Where the piece's text ends when a NUL came into it.
     std::size_t textEnd = std::string::npos;
-    while (piece.size() < kMaxPiece) {
+    while (piece.size() < kMaxPieceChars) {
         if (position_ == length_ && PeekRawByte() == kEnd) {
             break;
         }
         // Plain bytes go over in one run; the three that text mode treats
         // apart (CR, LF, Ctrl-Z) go through Get.
         const char* begin = buffer_.data() + position_;
-        const std::size_t room = std::min(length_ - position_, kMaxPiece - piece.size());
+        const std::size_t room = std::min(length_ - position_, kMaxPieceChars - piece.size());
         const std::size_t run = PlainRunLength(begin, room);
         piece.append(begin, run);
         position_ += run;

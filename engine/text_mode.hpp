@@ -11,6 +11,9 @@
 
 namespace install {
 
+// Longest piece of a line judged at once: a 256-byte buffer less its NUL.
+inline constexpr std::size_t kMaxPieceChars = 255;
+
 class TextReader {
 public:
     // The file is read in blocks of this size.
