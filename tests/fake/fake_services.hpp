@@ -17,6 +17,8 @@
 namespace install::fake {
 
 class FakeFiles;
+// Every call on the fake, in order, as short texts such as
+// "open-read C:\WINDOWS\SETUP.INP".
 using CallLog = std::vector<std::string>;
 
 // LZ expansion over the fake files. A "compressed" file is the 14-byte

@@ -18,10 +18,6 @@
 
 namespace install::fake {
 
-// Every call on the fake, in order, as short texts such as
-// "open-read C:\WINDOWS\SETUP.INP".
-using CallLog = std::vector<std::string>;
-
 class FakeFiles : public IFiles {
 public:
     explicit FakeFiles(CallLog& calls) : calls_(calls) {}

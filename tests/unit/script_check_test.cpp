@@ -1,8 +1,6 @@
 // The script checker: what it says of each kind of line, and its verdict.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -10,11 +8,13 @@
 #include "checker/script_check.hpp"
 #include "tests/fake/fake_services.hpp"
 #include "tests/fake/fake_system.hpp"
+#include "tests/unit/source_tree.hpp"
 
 namespace install::check {
 namespace {
 
 using fake::FakeSystem;
+using testing_support::SourceFileBytes;
 
 constexpr const char* kScript = "D:\\SETUP.INP";
 
@@ -181,23 +181,12 @@ TEST(ScriptCheck, JsonLinesEscapeWhatTheyCarry) {
     }
 }
 
-}  // namespace
-}  // namespace install::check
-
-namespace install::check {
-namespace {
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(ScriptCheck, ReportsOnTheSampleDiskAsItShould) {
     FakeSystem system;
-    system.files.files["SETUP.INP"] = ReadWholeFile(SOURCE_DIR "/sample/disk/SETUP.INP");
+    system.files.files["SETUP.INP"] = SourceFileBytes("sample/disk/SETUP.INP");
     ASSERT_FALSE(system.files.files["SETUP.INP"].empty());
     const CheckReport report = CheckScript(system.files, "SETUP.INP", CheckOptions{});
-    EXPECT_EQ(FormatForPeople(report, "SETUP.INP"), ReadWholeFile(SOURCE_DIR "/tests/unit/data/sample_report.txt"));
+    EXPECT_EQ(FormatForPeople(report, "SETUP.INP"), SourceFileBytes("tests/unit/data/sample_report.txt"));
     EXPECT_EQ(report.ExitStatus(), 1);
 }
 

@@ -7,34 +7,18 @@
 #include <vector>
 
 #include "engine/step_frame.hpp"
-#include "tests/fake/fake_system.hpp"
+#include "tests/unit/step_fixture.hpp"
 
 namespace install {
 namespace {
-
-using fake::FakeStatus;
-using fake::FakeSystem;
 
 const std::string kScriptPath = "C:\\WINDOWS\\SETUP.INP";
 const std::string kLogPath = "C:\\WINDOWS\\INSTLOG.TXT";
 const std::string kLogStart = "Installation Log\r\n";
 
-struct Fixture {
-    FakeSystem system;
-    FakeStatus status;
-    InstallContext context;
-    StepEnvironment environment{context, system.seam, status};
-
-    Fixture() {
-        context.optionMask = OPTION_MANUAL;
-        context.platformId = 1;
-        context.windowsDir = "C:\\WINDOWS";
-        context.scriptPath = kScriptPath;
-        context.logPath = kLogPath;
-        system.files.files[kLogPath] = kLogStart;
-        system.files.files[kScriptPath] = "; nothing for any step\r\n";
-        system.files.directories.insert("C:\\WINDOWS");
-    }
+// The steps' machine, its script holding no section of any step.
+struct Fixture : testing_support::StepFixture {
+    Fixture() { Script("; nothing for any step\n"); }
 };
 
 // A step that reads its section and does nothing with it; work runs on
@@ -103,8 +87,7 @@ TEST(StepFrame, AScriptThatIsADirectoryIsNotOpenable) {
 // Runs the six steps in the order of the start sequence over the fixture's
 // script, stopping at the first failure.
 void RunAllSteps(Fixture& fixture) {
-    for (const StepId step : {StepId::Directories, StepId::Files, StepId::Folders,
-                              StepId::Links, StepId::Registry, StepId::Programs}) {
+    for (const StepId step : kAllSteps) {
         if (RunStep(step, fixture) != kStepSucceeded) {
             return;
         }

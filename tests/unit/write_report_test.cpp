@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -15,11 +13,13 @@
 #include "checker/write_report.hpp"
 #include "tests/fake/fake_services.hpp"
 #include "tests/fake/fake_system.hpp"
+#include "tests/unit/source_tree.hpp"
 
 namespace install::check {
 namespace {
 
 using fake::FakeSystem;
+using testing_support::SourceFileBytes;
 
 // The fake keeps a log of its calls and is not made for two threads: this
 // lets only one of them into it at a time, opening and reading alike.
@@ -67,11 +67,6 @@ private:
     std::mutex mutex_;
 };
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 struct Written {
     ReportOutcome outcome;
     std::string text;
@@ -96,7 +91,7 @@ Written WriteToTemporaryFile(IFiles& files, const std::string& script, const Che
 
 TEST(WriteCheckReport, WritesWhatTheFindingsInOrderWouldSay) {
     constexpr const char* kScript = "D:\\SETUP.INP";
-    const std::string sample = ReadWholeFile(SOURCE_DIR "/sample/disk/SETUP.INP");
+    const std::string sample = SourceFileBytes("sample/disk/SETUP.INP");
     ASSERT_FALSE(sample.empty());
     // Enough findings that both families' reports run past the writer's
     // blocks.
@@ -157,7 +152,7 @@ TEST(WriteCheckReport, WritesWhatTheFindingsInOrderWouldSay) {
 
 TEST(WriteCheckReport, SaysWhenTheStreamDoesNotTakeTheReport) {
     FakeSystem system;
-    system.files.files["SETUP.INP"] = ReadWholeFile(SOURCE_DIR "/sample/disk/SETUP.INP");
+    system.files.files["SETUP.INP"] = SourceFileBytes("sample/disk/SETUP.INP");
     OneAtATimeFiles files(system.files);
     // A stream open only for reading refuses every write.
     std::FILE* readOnly = std::fopen("/dev/null", "rb");
