@@ -7,6 +7,10 @@
 
 namespace install {
 
+namespace {
+
+// The program's path on its command line: leading double quotes skipped,
+// then up to the next double quote or the line's end.
 std::string ProgramPathOf(std::string_view commandLine) {
     const std::size_t start = commandLine.find_first_not_of('"');
     if (start == std::string_view::npos) {
@@ -15,6 +19,8 @@ std::string ProgramPathOf(std::string_view commandLine) {
     const std::size_t end = commandLine.find('"', start);
     return std::string(commandLine.substr(start, end == std::string_view::npos ? end : end - start));
 }
+
+}  // namespace
 
 std::string ScriptSourcePath(std::string_view commandLine) {
     const std::string program = ProgramPathOf(commandLine);

@@ -13,10 +13,6 @@ namespace install {
 
 inline constexpr const char* kScriptName = "SETUP.INP";
 
-// The program's path on its command line: leading double quotes skipped,
-// then up to the next double quote or the line's end.
-std::string ProgramPathOf(std::string_view commandLine);
-
 // The script beside the program: the program path's folder (up to its last
 // backslash) and "SETUP.INP"; "SETUP.INP" alone, in the current directory,
 // when the path holds no backslash or there is no program path at all.
